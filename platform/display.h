@@ -1,0 +1,31 @@
+// SDLDPY display: the one window and the presentation of finished frames.
+#pragma once
+
+#include <cstdint>
+
+struct Image;
+
+struct Display {
+    int32_t width;
+    int32_t height;
+    int32_t pixel_depth;  // bits per pixel of the window surface, as SDL reports it
+};
+
+// When non-zero, refused calls print "SDLDPY error". Nothing in the program sets it.
+extern uint8_t display_debug;
+// Free option byte, cleared by display_new and toggled by the 'o' key.
+extern uint8_t display_option;
+
+Display* display_new();
+void display_set_mode(Display* display, int32_t width, int32_t height);
+// Copies a window-size Image to the window and shows it. When the window
+// surface is not 32-bit 0x00RRGGBB with rows of 4 * width bytes, the frame
+// goes through display_present_converted instead of the block copy.
+void display_present(Display* display, const Image* image);
+void display_present_converted(Display* display, const Image* image);
+void display_present_direct(Display* display, Image* image);
+void display_free(Display** display);
+Display* display_check(Display* display);
+int32_t display_same(const Display* a, const Display* b);
+const char* display_name(const Display* display);
+void display_error();

@@ -1,0 +1,45 @@
+// A deterministic stand-in for the part of SDL 1.2 the platform modules call.
+// Test programs and the capture tool link it instead of libSDL: a virtual
+// clock that only SDL_Delay (and an optional per-present cost) advances, key
+// events released by present count, every presented frame hashed and the
+// last one kept, and the audio callback pulled as virtual time passes.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+using StandinPresentHook = void (*)(const uint32_t* pixels, int32_t width, int32_t height, void* user);
+
+// Back to a fresh state: clock 0, 32-bit video, no events, frames or audio.
+void standin_reset();
+
+// Video: bits per pixel of the window surface (32, 16 or 8); a failing mode.
+void standin_set_video_depth(int32_t bits);
+void standin_fail_video(bool fail);
+// Audio: SDL_Init and SDL_OpenAudio fail, as on a machine without sound.
+void standin_fail_audio(bool fail);
+
+// Virtual microseconds added at every present, standing for drawing work.
+void standin_set_present_cost_us(uint32_t us);
+
+// Queue an event that SDL_PollEvent hands out once `present` frames have
+// been presented. standin_tap presses at `present` and releases one later.
+void standin_push_event(uint64_t present, const SDL_Event& event);
+void standin_key(uint64_t present, int32_t sym, bool down);
+void standin_tap(uint64_t present, int32_t sym);
+
+uint64_t standin_now_us();               // virtual clock
+uint64_t standin_presents();             // flips and updates of the window so far
+const std::vector<uint32_t>& standin_delays();  // every SDL_Delay argument, in order
+const std::vector<uint32_t>& standin_last_frame();  // 0x00RRGGBB, window size
+uint64_t standin_frames_hash();          // running hash over every presented frame
+void standin_on_present(StandinPresentHook hook, void* user);
+
+// Everything the audio callback produced, as signed 16-bit values.
+const std::vector<int16_t>& standin_audio();
+bool standin_audio_open();
+
+const char* standin_caption();           // last SDL_WM_SetCaption title, "" before
+uint32_t standin_init_flags();           // flags of the last SDL_Init

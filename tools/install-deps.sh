@@ -1,0 +1,27 @@
+#!/bin/bash
+# Installs the Debian packages KELP4090 needs, asking apt-get only for those
+# that are missing. Usage: install-deps.sh run|test
+# Silent when everything is already present; uses sudo when not root.
+set -euo pipefail
+
+run_packages=(make cmake g++ pkg-config libsdl1.2-dev)
+test_packages=(libgtest-dev xvfb xdotool x11-apps imagemagick sox)
+
+case "${1:-run}" in
+  run) wanted=("${run_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+((${#missing[@]} == 0)) && exit 0
+
+sudo=()
+((EUID == 0)) || sudo=(sudo)
+echo "Installing ${missing[*]}" >&2
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
