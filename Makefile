@@ -1,10 +1,11 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
+# make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 JOBS ?= 2
 RELEASE := build/release
 TEST := build/test
 
-.PHONY: all run test build deps test-deps clean
+.PHONY: all run test build deps test-deps clean fuzz pictures
 
 all: build
 
@@ -26,6 +27,32 @@ test: test-deps
 	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
+
+# Every tests/fuzz/fuzz_<name>.cpp defines the fuzz target <name>. Each runs
+# on a scratch copy of its seed corpus, so new inputs stay out of the tree;
+# crashes land in build/fuzz/crashes.
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/fuzz_*.cpp)))
+
+fuzz:
+	@tools/install-deps.sh fuzz
+	@CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_FUZZ=ON \
+	    -DKELP_SANITIZE=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for target in $(FUZZ_TARGETS); do \
+	    scratch=$(FUZZ)/corpus/$$target; \
+	    rm -rf $$scratch && mkdir -p $$scratch $(FUZZ)/crashes; \
+	    cp tests/fuzz/corpus/$$target/* $$scratch/ 2>/dev/null || true; \
+	    echo "fuzzing $$target for $(FUZZ_SECONDS) s"; \
+	    $(FUZZ)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
+	        -artifact_prefix=$(FUZZ)/crashes/$$target- $$scratch || exit 1; \
+	done
+
+# make pictures  draw the embedded pictures and write them as PNG to pictures/
+pictures: test-deps
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target pictures
 
 clean:
 	rm -rf build

@@ -26,6 +26,8 @@ void display_present_converted(Display* display, const Image* image);
 void display_present_direct(Display* display, Image* image);
 void display_free(Display** display);
 Display* display_check(Display* display);
+// The one Display, or null while none is open; asks nothing of the caller.
+Display* display_current();
 int32_t display_same(const Display* a, const Display* b);
 const char* display_name(const Display* display);
 void display_error();

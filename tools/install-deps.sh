@@ -1,16 +1,18 @@
 #!/bin/bash
 # Installs the Debian packages KELP4090 needs, asking apt-get only for those
-# that are missing. Usage: install-deps.sh run|test
+# that are missing. Usage: install-deps.sh run|test|fuzz
 # Silent when everything is already present; uses sudo when not root.
 set -euo pipefail
 
 run_packages=(make cmake g++ pkg-config libsdl1.2-dev)
 test_packages=(libgtest-dev xvfb xdotool x11-apps imagemagick sox)
+fuzz_packages=(clang libclang-rt-14-dev)  # make fuzz: libFuzzer comes with clang
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  fuzz) wanted=("${run_packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 run|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,0 +1,683 @@
+// The SDL 1.2 stand-in: the video, event, timer and audio calls of the
+// platform and sound modules, played out on a virtual clock so that a run
+// is exact and repeatable. The functions keep SDL's own C signatures.
+#include "sdl_standin.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr uint64_t fnv_offset = 0xCBF29CE484222325;
+constexpr uint64_t fnv_prime = 0x100000001B3;
+constexpr uint64_t us_per_ms = 1000;
+constexpr uint64_t us_per_second = 1000000;
+constexpr int32_t max_pitch = 0xFFFF;  // SDL_Surface keeps the pitch in 16 bits
+
+struct PendingEvent {
+    uint64_t present;  // visible once this many presents have happened
+    SDL_Event event;
+};
+
+struct Standin {
+    uint64_t now_us = 0;
+    uint32_t init_flags = 0;
+    std::string error;
+
+    int32_t video_depth = 32;
+    int32_t row_padding = 0;
+    bool fail_video = false;
+    bool grant_doublebuf = false;
+    uint32_t present_cost_us = 0;
+    SDL_Surface* window = nullptr;
+    std::string caption;
+    uint64_t presents = 0;
+    uint64_t flips = 0;
+    std::vector<uint32_t> last_frame;
+    uint64_t frames_hash = fnv_offset;
+    StandinPresentHook hook = nullptr;
+    void* hook_user = nullptr;
+
+    std::vector<PendingEvent> events;  // ordered by present, then by arrival
+    std::vector<uint32_t> delays;
+
+    bool fail_audio = false;
+    bool audio_open = false;
+    bool audio_paused = true;
+    SDL_AudioSpec audio_spec{};
+    uint64_t audio_elapsed_us = 0;  // virtual time since SDL_OpenAudio
+    uint64_t audio_buffers = 0;     // buffers produced since SDL_OpenAudio
+    int32_t audio_lock_depth = 0;
+    std::vector<int16_t> audio;
+};
+
+constinit Standin state;
+
+void set_error(const char* text)
+{
+    state.error = text;
+}
+
+// ---- Pixel formats and surfaces ----
+
+struct ChannelMasks {
+    uint32_t red;
+    uint32_t green;
+    uint32_t blue;
+};
+
+// The layouts the stand-in's screen uses at each depth, also SDL's default
+// when a surface is created without masks.
+constexpr ChannelMasks default_masks(int32_t depth)
+{
+    switch (depth) {
+    case 32: return {0xFF0000, 0x00FF00, 0x0000FF};
+    case 16: return {0xF800, 0x07E0, 0x001F};
+    default: return {0xE0, 0x1C, 0x03};
+    }
+}
+
+constexpr bool depth_supported(int32_t depth)
+{
+    return depth == 8 || depth == 16 || depth == 32;
+}
+
+void describe_channel(uint32_t mask, Uint8& shift, Uint8& loss)
+{
+    const int32_t bits = std::popcount(mask);
+    shift = mask ? static_cast<Uint8>(std::countr_zero(mask)) : 0;
+    loss = static_cast<Uint8>(std::max(0, 8 - bits));
+}
+
+SDL_PixelFormat* format_new(int32_t depth, ChannelMasks masks, uint32_t alpha_mask)
+{
+    auto* format = static_cast<SDL_PixelFormat*>(calloc(1, sizeof(SDL_PixelFormat)));
+    if (!format) {
+        return nullptr;
+    }
+    format->BitsPerPixel = static_cast<Uint8>(depth);
+    format->BytesPerPixel = static_cast<Uint8>(depth / 8);
+    format->Rmask = masks.red;
+    format->Gmask = masks.green;
+    format->Bmask = masks.blue;
+    format->Amask = alpha_mask;
+    describe_channel(masks.red, format->Rshift, format->Rloss);
+    describe_channel(masks.green, format->Gshift, format->Gloss);
+    describe_channel(masks.blue, format->Bshift, format->Bloss);
+    describe_channel(alpha_mask, format->Ashift, format->Aloss);
+    format->alpha = SDL_ALPHA_OPAQUE;
+    return format;
+}
+
+void surface_release(SDL_Surface* surface)
+{
+    if (surface) {
+        free(surface->pixels);
+        free(surface->format);
+        free(surface);
+    }
+}
+
+// A zeroed surface with rows padded to 4 bytes (plus `padding`), or null.
+SDL_Surface* surface_new(int32_t width, int32_t height, int32_t depth, ChannelMasks masks,
+                         uint32_t alpha_mask, int32_t padding)
+{
+    if (width < 0 || height < 0 || !depth_supported(depth)) {
+        set_error("Invalid surface size or depth");
+        return nullptr;
+    }
+    const int64_t pitch = ((int64_t{width} * (depth / 8) + 3) & ~int64_t{3}) + padding;
+    if (pitch > max_pitch) {
+        set_error("Surface is too wide");
+        return nullptr;
+    }
+    auto* surface = static_cast<SDL_Surface*>(calloc(1, sizeof(SDL_Surface)));
+    if (!surface) {
+        set_error("Out of memory");
+        return nullptr;
+    }
+    surface->format = format_new(depth, masks, alpha_mask);
+    surface->w = width;
+    surface->h = height;
+    surface->pitch = static_cast<Uint16>(pitch);
+    surface->clip_rect = {0, 0, static_cast<Uint16>(width), static_cast<Uint16>(height)};
+    surface->refcount = 1;
+    if (width > 0 && height > 0) {
+        surface->pixels = calloc(static_cast<size_t>(height), static_cast<size_t>(pitch));
+    }
+    if (!surface->format || (width > 0 && height > 0 && !surface->pixels)) {
+        surface_release(surface);
+        set_error("Out of memory");
+        return nullptr;
+    }
+    return surface;
+}
+
+uint8_t* pixel_address(const SDL_Surface* surface, int32_t x, int32_t y)
+{
+    return static_cast<uint8_t*>(surface->pixels) + static_cast<ptrdiff_t>(y) * surface->pitch +
+           static_cast<ptrdiff_t>(x) * surface->format->BytesPerPixel;
+}
+
+uint32_t pixel_read(const SDL_Surface* surface, int32_t x, int32_t y)
+{
+    const uint8_t* at = pixel_address(surface, x, y);
+    switch (surface->format->BytesPerPixel) {
+    case 4: { uint32_t value; std::memcpy(&value, at, 4); return value; }
+    case 2: { uint16_t value; std::memcpy(&value, at, 2); return value; }
+    default: return *at;
+    }
+}
+
+void pixel_write(SDL_Surface* surface, int32_t x, int32_t y, uint32_t value)
+{
+    uint8_t* at = pixel_address(surface, x, y);
+    switch (surface->format->BytesPerPixel) {
+    case 4: std::memcpy(at, &value, 4); break;
+    case 2: { const auto narrow = static_cast<uint16_t>(value); std::memcpy(at, &narrow, 2); break; }
+    default: *at = static_cast<uint8_t>(value);
+    }
+}
+
+// A channel widened back to 8 bits so that its full scale reads as 255.
+uint32_t channel_value(uint32_t pixel, uint32_t mask, Uint8 shift)
+{
+    const uint32_t full = mask >> shift;
+    return full ? ((pixel & mask) >> shift) * 255 / full : 0;
+}
+
+uint32_t rgb_from_pixel(const SDL_PixelFormat* format, uint32_t pixel)
+{
+    return channel_value(pixel, format->Rmask, format->Rshift) << 16 |
+           channel_value(pixel, format->Gmask, format->Gshift) << 8 |
+           channel_value(pixel, format->Bmask, format->Bshift);
+}
+
+uint32_t pixel_from_rgb(const SDL_PixelFormat* format, uint32_t rgb)
+{
+    const uint32_t red = (rgb >> 16) & 0xFF;
+    const uint32_t green = (rgb >> 8) & 0xFF;
+    const uint32_t blue = rgb & 0xFF;
+    return (red >> format->Rloss) << format->Rshift | (green >> format->Gloss) << format->Gshift |
+           (blue >> format->Bloss) << format->Bshift | format->Amask;
+}
+
+void convert_rect(const SDL_Surface* src, int32_t sx, int32_t sy, SDL_Surface* dst, int32_t dx,
+                  int32_t dy, int32_t width, int32_t height)
+{
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t rgb = rgb_from_pixel(src->format, pixel_read(src, sx + x, sy + y));
+            pixel_write(dst, dx + x, dy + y, pixel_from_rgb(dst->format, rgb));
+        }
+    }
+}
+
+// Shortens a span so it starts at 0 and ends at `limit`, moving the
+// matching position on the other surface along with its start.
+void clip_span(int32_t& pos, int32_t& other, int32_t& length, int32_t limit)
+{
+    if (pos < 0) {
+        length += pos;
+        other -= pos;
+        pos = 0;
+    }
+    length = std::min(length, limit - pos);
+}
+
+// ---- Presents ----
+
+void fold_into_hash(uint32_t pixel)
+{
+    for (int32_t byte = 0; byte < 4; ++byte) {
+        state.frames_hash = (state.frames_hash ^ ((pixel >> (8 * byte)) & 0xFF)) * fnv_prime;
+    }
+}
+
+void capture_frame(const SDL_Surface* screen)
+{
+    state.last_frame.assign(static_cast<size_t>(screen->w) * static_cast<size_t>(screen->h), 0);
+    for (int32_t y = 0; screen->pixels && y < screen->h; ++y) {
+        for (int32_t x = 0; x < screen->w; ++x) {
+            state.last_frame[static_cast<size_t>(y) * static_cast<size_t>(screen->w) + static_cast<size_t>(x)] =
+                rgb_from_pixel(screen->format, pixel_read(screen, x, y));
+        }
+    }
+    for (uint32_t pixel : state.last_frame) {
+        fold_into_hash(pixel);
+    }
+}
+
+void advance_clock(uint64_t us);
+
+void present(SDL_Surface* screen, bool flip)
+{
+    if (!screen || screen != state.window) {
+        return;
+    }
+    capture_frame(screen);
+    state.presents += 1;
+    state.flips += flip ? 1 : 0;
+    if (state.hook) {
+        state.hook(state.last_frame.data(), screen->w, screen->h, state.hook_user);
+    }
+    advance_clock(state.present_cost_us);
+}
+
+// ---- Audio ----
+
+bool audio_buffer_due(uint64_t index)
+{
+    const SDL_AudioSpec& spec = state.audio_spec;
+    return index * spec.samples * us_per_second <= state.audio_elapsed_us * static_cast<uint64_t>(spec.freq);
+}
+
+// One callback buffer: SDL's silence first, then the callback's values
+// unless paused, all under the audio lock as SDL holds it.
+void audio_play_buffer()
+{
+    const SDL_AudioSpec& spec = state.audio_spec;
+    std::vector<uint8_t> stream(spec.size, spec.silence);
+    if (!state.audio_paused) {
+        state.audio_lock_depth += 1;
+        spec.callback(spec.userdata, stream.data(), static_cast<int>(stream.size()));
+        state.audio_lock_depth -= 1;
+    }
+    for (size_t at = 0; at + 1 < stream.size(); at += 2) {
+        state.audio.push_back(static_cast<int16_t>(stream[at] | stream[at + 1] << 8));
+    }
+    state.audio_buffers += 1;
+}
+
+// A held lock keeps the callback waiting, as SDL's would; the unlock catches up.
+void audio_catch_up()
+{
+    while (state.audio_open && state.audio_lock_depth == 0 && audio_buffer_due(state.audio_buffers)) {
+        audio_play_buffer();
+    }
+}
+
+void advance_clock(uint64_t us)
+{
+    state.now_us += us;
+    state.audio_elapsed_us += us;
+    audio_catch_up();
+}
+
+}  // namespace
+
+// ---- Controls and observations ----
+
+void standin_reset()
+{
+    surface_release(state.window);
+    state = Standin{};
+}
+
+void standin_set_video_depth(int32_t bits)
+{
+    if (depth_supported(bits)) {
+        state.video_depth = bits;
+    }
+}
+
+void standin_fail_video(bool fail)
+{
+    state.fail_video = fail;
+}
+
+void standin_set_video_row_padding(int32_t bytes)
+{
+    state.row_padding = std::clamp(bytes, 0, 1024);
+}
+
+void standin_grant_doublebuf(bool grant)
+{
+    state.grant_doublebuf = grant;
+}
+
+void standin_fail_audio(bool fail)
+{
+    state.fail_audio = fail;
+}
+
+void standin_set_present_cost_us(uint32_t us)
+{
+    state.present_cost_us = us;
+}
+
+void standin_set_now_us(uint64_t us)
+{
+    state.now_us = us;
+}
+
+void standin_push_event(uint64_t present, const SDL_Event& event)
+{
+    const auto after = std::upper_bound(state.events.begin(), state.events.end(), present,
+                                        [](uint64_t at, const PendingEvent& e) { return at < e.present; });
+    state.events.insert(after, PendingEvent{present, event});
+}
+
+void standin_key(uint64_t present, int32_t sym, bool down)
+{
+    if (sym < 0 || sym >= SDLK_LAST) {
+        return;
+    }
+    SDL_Event event{};
+    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = static_cast<SDLKey>(sym);
+    standin_push_event(present, event);
+}
+
+void standin_tap(uint64_t present, int32_t sym)
+{
+    standin_key(present, sym, true);
+    standin_key(present + 1, sym, false);
+}
+
+uint64_t standin_now_us()
+{
+    return state.now_us;
+}
+
+uint64_t standin_presents()
+{
+    return state.presents;
+}
+
+uint64_t standin_flips()
+{
+    return state.flips;
+}
+
+const std::vector<uint32_t>& standin_delays()
+{
+    return state.delays;
+}
+
+const std::vector<uint32_t>& standin_last_frame()
+{
+    return state.last_frame;
+}
+
+uint64_t standin_frames_hash()
+{
+    return state.frames_hash;
+}
+
+void standin_on_present(StandinPresentHook hook, void* user)
+{
+    state.hook = hook;
+    state.hook_user = user;
+}
+
+const std::vector<int16_t>& standin_audio()
+{
+    return state.audio;
+}
+
+bool standin_audio_open()
+{
+    return state.audio_open;
+}
+
+bool standin_audio_paused()
+{
+    return state.audio_paused;
+}
+
+const SDL_AudioSpec& standin_audio_spec()
+{
+    return state.audio_spec;
+}
+
+int32_t standin_audio_lock_depth()
+{
+    return state.audio_lock_depth;
+}
+
+const char* standin_caption()
+{
+    return state.caption.c_str();
+}
+
+uint32_t standin_init_flags()
+{
+    return state.init_flags;
+}
+
+// ---- SDL: initialisation and errors ----
+
+int SDL_Init(Uint32 flags)
+{
+    state.init_flags = flags;
+    if (state.fail_audio && (flags & SDL_INIT_AUDIO)) {
+        set_error("No available audio device");
+        return -1;
+    }
+    return 0;
+}
+
+void SDL_Quit()
+{
+    SDL_CloseAudio();
+    surface_release(state.window);
+    state.window = nullptr;
+}
+
+char* SDL_GetError()
+{
+    return state.error.data();
+}
+
+// ---- SDL: video ----
+
+SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
+{
+    surface_release(state.window);
+    state.window = nullptr;
+    if (state.fail_video) {
+        set_error("Couldn't set video mode");
+        return nullptr;
+    }
+    // The screen's own depth, unless the caller insists on another one SDL could emulate.
+    const bool keep_screen_depth = bpp == 0 || (flags & SDL_ANYFORMAT) || !depth_supported(bpp);
+    const int32_t depth = keep_screen_depth ? state.video_depth : bpp;
+    if (width <= 0 || height <= 0) {
+        set_error("Invalid video mode size");
+        return nullptr;
+    }
+    state.window = surface_new(width, height, depth, default_masks(depth), 0, state.row_padding);
+    if (!state.window) {
+        return nullptr;
+    }
+    const Uint32 doublebuf = SDL_HWSURFACE | SDL_DOUBLEBUF;
+    const bool flipping = state.grant_doublebuf || (flags & doublebuf) == doublebuf;
+    state.window->flags = flipping ? doublebuf : SDL_SWSURFACE;
+    return state.window;
+}
+
+void SDL_WM_SetCaption(const char* title, const char*)
+{
+    if (title) {
+        state.caption = title;
+    }
+}
+
+int SDL_LockSurface(SDL_Surface* surface)
+{
+    if (!surface) {
+        return -1;
+    }
+    surface->locked += 1;
+    return 0;
+}
+
+void SDL_UnlockSurface(SDL_Surface* surface)
+{
+    if (surface && surface->locked > 0) {
+        surface->locked -= 1;
+    }
+}
+
+int SDL_Flip(SDL_Surface* screen)
+{
+    if (!screen) {
+        return -1;
+    }
+    present(screen, true);
+    return 0;
+}
+
+// Any rectangle shows the whole window: the stand-in keeps whole frames.
+void SDL_UpdateRect(SDL_Surface* screen, Sint32, Sint32, Uint32, Uint32)
+{
+    present(screen, false);
+}
+
+SDL_Surface* SDL_CreateRGBSurface(Uint32, int width, int height, int depth, Uint32 Rmask, Uint32 Gmask,
+                                  Uint32 Bmask, Uint32 Amask)
+{
+    const bool no_masks = !Rmask && !Gmask && !Bmask;
+    const ChannelMasks masks = no_masks ? default_masks(depth) : ChannelMasks{Rmask, Gmask, Bmask};
+    return surface_new(width, height, depth, masks, Amask, 0);
+}
+
+SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface)
+{
+    if (!surface || !state.window) {
+        set_error("No video mode has been set");
+        return nullptr;
+    }
+    const SDL_PixelFormat* screen = state.window->format;
+    SDL_Surface* converted = surface_new(surface->w, surface->h, screen->BitsPerPixel,
+                                         {screen->Rmask, screen->Gmask, screen->Bmask}, 0, 0);
+    if (converted && surface->pixels) {
+        convert_rect(surface, 0, 0, converted, 0, 0, surface->w, surface->h);
+    }
+    return converted;
+}
+
+// Copies with format conversion; per-pixel alpha and colour keys are not
+// modelled, as the modules never ask for them.
+int SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rect* dstrect)
+{
+    if (!src || !dst) {
+        set_error("SDL_UpperBlit: passed a NULL surface");
+        return -1;
+    }
+    if (src->locked || dst->locked) {
+        set_error("Surfaces must not be locked during blit");
+        return -1;
+    }
+    int32_t sx = srcrect ? srcrect->x : 0;
+    int32_t sy = srcrect ? srcrect->y : 0;
+    int32_t width = srcrect ? srcrect->w : src->w;
+    int32_t height = srcrect ? srcrect->h : src->h;
+    int32_t dx = dstrect ? dstrect->x : 0;
+    int32_t dy = dstrect ? dstrect->y : 0;
+    clip_span(sx, dx, width, src->w);
+    clip_span(sy, dy, height, src->h);
+    clip_span(dx, sx, width, dst->w);
+    clip_span(dy, sy, height, dst->h);
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (dstrect) {
+        *dstrect = {static_cast<Sint16>(dx), static_cast<Sint16>(dy), static_cast<Uint16>(width),
+                    static_cast<Uint16>(height)};
+    }
+    if (width > 0 && height > 0 && src->pixels && dst->pixels) {
+        convert_rect(src, sx, sy, dst, dx, dy, width, height);
+    }
+    return 0;
+}
+
+// SDL 1.2 keeps the video surface until the next mode or SDL_Quit.
+void SDL_FreeSurface(SDL_Surface* surface)
+{
+    if (surface != state.window) {
+        surface_release(surface);
+    }
+}
+
+// ---- SDL: events and time ----
+
+int SDL_PollEvent(SDL_Event* event)
+{
+    if (state.events.empty() || state.events.front().present > state.presents) {
+        return 0;
+    }
+    if (event) {
+        *event = state.events.front().event;
+        state.events.erase(state.events.begin());
+    }
+    return 1;
+}
+
+Uint32 SDL_GetTicks()
+{
+    return static_cast<Uint32>(state.now_us / us_per_ms);
+}
+
+void SDL_Delay(Uint32 ms)
+{
+    state.delays.push_back(ms);
+    advance_clock(ms * us_per_ms);
+}
+
+// ---- SDL: audio ----
+
+int SDL_OpenAudio(SDL_AudioSpec* desired, SDL_AudioSpec* obtained)
+{
+    if (state.fail_audio) {
+        set_error("No available audio device");
+        return -1;
+    }
+    if (state.audio_open) {
+        set_error("Audio device is already opened");
+        return -1;
+    }
+    if (!desired || !desired->callback || desired->freq <= 0 || desired->channels == 0 ||
+        desired->samples == 0 || desired->format != AUDIO_S16LSB) {
+        set_error("Unsupported audio format");
+        return -1;
+    }
+    state.audio_spec = *desired;
+    state.audio_spec.silence = 0;
+    state.audio_spec.size = Uint32{desired->samples} * desired->channels * 2;
+    if (obtained) {
+        *obtained = state.audio_spec;
+    }
+    state.audio_open = true;
+    state.audio_paused = true;
+    state.audio_elapsed_us = 0;
+    state.audio_buffers = 0;
+    return 0;
+}
+
+void SDL_PauseAudio(int pause_on)
+{
+    state.audio_paused = pause_on != 0;
+}
+
+void SDL_LockAudio()
+{
+    state.audio_lock_depth += 1;
+}
+
+void SDL_UnlockAudio()
+{
+    if (state.audio_lock_depth > 0) {
+        state.audio_lock_depth -= 1;
+    }
+    audio_catch_up();
+}
+
+void SDL_CloseAudio()
+{
+    state.audio_open = false;
+}

@@ -1,0 +1,153 @@
+// The frame loop of every part, run through the SDL stand-in: fades, frame
+// budgets, keys, pacing and the exit path.
+#include "demo.h"
+#include "display.h"
+#include "fps.h"
+#include "img.h"
+#include "parts.h"
+#include "sdl_standin.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr uint64_t fade = 32;
+
+void start_demo()
+{
+    standin_reset();
+    demo_init();
+}
+
+// Exits leave through exit(0); report the presents seen so the parent can check them.
+void report_presents_at_exit()
+{
+    atexit([] { fprintf(stderr, "presents %llu\n", static_cast<unsigned long long>(standin_presents())); });
+}
+
+uint64_t presents_of(void (*part)())
+{
+    const uint64_t before = standin_presents();
+    part();
+    return standin_presents() - before;
+}
+
+}  // namespace
+
+TEST(FrameLoop, EachPartFadesThenRunsItsBudgetPlusOne)
+{
+    start_demo();
+    EXPECT_EQ(presents_of(part_tiles_run), fade + 1001);
+    EXPECT_EQ(presents_of(part_bubbles_run), fade + 1001);
+    EXPECT_EQ(presents_of(part_spirals_run), fade + 1251);
+    EXPECT_EQ(presents_of(part_hearts_run), fade + 1001);
+    EXPECT_EQ(presents_of(part_bobs_run), fade + 801);
+    EXPECT_EQ(part_flags, 0u);
+}
+
+TEST(FrameLoop, FadeTakesTheScreenToBlackIn32Presents)
+{
+    start_demo();
+    img_fill_rect(screen, 0, 0, screen_width, screen_height, 0xFFFFFF);
+    demo_fade_out();
+    EXPECT_EQ(standin_presents(), fade);
+    for (uint32_t pixel : standin_last_frame()) {
+        ASSERT_EQ(pixel, 0u);
+    }
+}
+
+TEST(FrameLoop, KeyPressedDuringTheFadeActsAtTheEndOfTheFirstFrame)
+{
+    start_demo();
+    standin_key(5, SDLK_SPACE, true);
+    standin_key(fade + 20, SDLK_SPACE, false);
+    EXPECT_EQ(presents_of(part_tiles_run), fade + 1);
+}
+
+TEST(FrameLoop, SpaceEndsThePartAfterTheCurrentFrameAndTheNextOneStarts)
+{
+    start_demo();
+    standin_tap(fade + 100, SDLK_SPACE);
+    EXPECT_EQ(presents_of(part_spirals_run), fade + 100);
+    EXPECT_EQ(part_flags, 0u);
+    EXPECT_EQ(presents_of(part_hearts_run), fade + 1001);
+}
+
+TEST(FrameLoop, KeyHeldOrTappedActsOnceAndAPressReleasedBetweenPollsIsLost)
+{
+    start_demo();
+    standin_key(fade + 10, SDLK_8, true);  // held for twenty frames
+    standin_key(fade + 30, SDLK_8, false);
+    standin_tap(fade + 40, SDLK_4);
+    standin_tap(fade + 50, SDLK_5);
+    standin_tap(fade + 60, SDLK_2);
+    standin_tap(fade + 70, SDLK_1);
+    standin_tap(fade + 80, SDLK_o);
+    SDL_Event down{};  // pressed and released before the same poll: lost
+    down.type = SDL_KEYDOWN;
+    down.key.keysym.sym = SDLK_9;
+    standin_push_event(fade + 90, down);
+    SDL_Event up = down;
+    up.type = SDL_KEYUP;
+    standin_push_event(fade + 90, up);
+    part_bobs_run();
+    EXPECT_EQ(switches[0], 3);
+    EXPECT_EQ(switches[1], 0);
+    EXPECT_EQ(switches[2], 0);
+    EXPECT_EQ(switches[3], 0);
+    EXPECT_EQ(display_option, 1);
+}
+
+TEST(FrameLoop, PacedAtFiftyFramesPerSecondBySleepingNotSpinning)
+{
+    start_demo();
+    standin_set_present_cost_us(5000);  // 5 ms of drawing per frame
+    part_bobs_run();
+    EXPECT_EQ(fps_clock.frame_rate, 50);
+    // The first frame measures the whole fade and sleeps nothing; every other frame sleeps once.
+    const auto& delays = standin_delays();
+    ASSERT_EQ(delays.size(), 800u);
+    for (size_t i = delays.size() - 700; i < delays.size(); ++i) {
+        ASSERT_EQ(delays[i], 15u) << "delay " << i;  // the budget pays back the drawing time
+    }
+}
+
+TEST(FrameLoop, KeyNineTogglesFullSpeed)
+{
+    start_demo();
+    standin_tap(fade + 100, SDLK_9);
+    standin_tap(fade + 300, SDLK_9);
+    part_bobs_run();
+    // Frames 1-100 and 301-801 sleep; the 200 frames in between do not.
+    EXPECT_EQ(standin_delays().size(), 100u + 501u);
+    EXPECT_EQ(switches[0] & 2, 2);
+}
+
+TEST(FrameLoopExit, QuitKeysFadeOutAndExitWithStatusZero)
+{
+    for (int32_t sym : {int32_t{SDLK_q}, int32_t{'Q'}, int32_t{SDLK_ESCAPE}, int32_t{SDLK_F2}}) {
+        EXPECT_EXIT(
+            {
+                start_demo();
+                report_presents_at_exit();
+                standin_tap(fade + 10, sym);
+                part_tiles_run();
+            },
+            testing::ExitedWithCode(0), "presents 74\n")
+            << "key " << sym;
+    }
+}
+
+TEST(FrameLoopExit, WindowThatCannotOpenStopsWithAMessage)
+{
+    EXPECT_EXIT(
+        {
+            standin_reset();
+            standin_fail_video(true);
+            demo_init();
+        },
+        testing::ExitedWithCode(EXIT_FAILURE), "KELP4090: cannot open a 256x256 window");
+}

@@ -1,0 +1,68 @@
+# Helpers for driving the demo under a private Xvfb server. Sourced by the
+# end-to-end tests.
+
+failures=0
+work_dir=$(mktemp -d)
+xvfb_pid=""
+demo_pid=""
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+cleanup() {
+  [[ -n "$demo_pid" ]] && kill -9 "$demo_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work_dir"
+}
+trap cleanup EXIT
+
+# start_xvfb DEPTH: a server of its own on a free display number.
+start_xvfb() {
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  exec 3>"$work_dir/display"
+  Xvfb -displayfd 3 -screen 0 640x480x"$1" -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 100); do
+    [[ -s "$work_dir/display" ]] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$work_dir/display")"
+}
+
+# start_demo BINARY: runs the demo silently and waits for its window.
+start_demo() {
+  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 "$1" >"$work_dir/stdout" 2>"$work_dir/stderr" &
+  demo_pid=$!
+  window=$(timeout 20 xdotool search --sync --name '^KELP4090$' | head -n1)
+  [[ -n "$window" ]]
+}
+
+# press KEY: focuses the window and holds the key for a few frames, as a
+# person does; a press and release between two frames would be lost.
+press() {
+  xdotool windowfocus "$window"
+  xdotool keydown "$1"
+  sleep 0.1
+  xdotool keyup "$1"
+}
+
+# wait_exit SECONDS: waits for the demo to end; sets exit_status.
+wait_exit() {
+  local deadline=$((SECONDS + $1))
+  while kill -0 "$demo_pid" 2>/dev/null && ((SECONDS < deadline)); do
+    sleep 0.05
+  done
+  if kill -0 "$demo_pid" 2>/dev/null; then
+    exit_status="still running"
+    return 1
+  fi
+  wait "$demo_pid"
+  exit_status=$?
+  demo_pid=""
+}
+
+# grab PNG: the window as a PNG picture.
+grab() {
+  xwd -silent -id "$window" -out "$work_dir/grab.xwd" && convert "$work_dir/grab.xwd" "$1"
+}

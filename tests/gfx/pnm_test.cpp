@@ -1,0 +1,280 @@
+// PNM readers and writers of the IMG module, and the "IMG{ P3 }" text form.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "img.h"
+
+using namespace std::string_literals;
+using Pixels = std::vector<uint32_t>;
+
+namespace {
+
+constexpr uint32_t W = 0x00FFFFFF;
+
+std::string temp_path(const std::string& name)
+{
+    return testing::TempDir() + "pnm_" + std::to_string(getpid()) + "_" + name;
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The trailing zeros stand in for the rest of an embedded picture, so a
+// decoder that miscounts stays in bounds.
+Image* from_memory(const std::string& bytes)
+{
+    const std::string padded = bytes + std::string(64, '\0');
+    return img_from_pnm(reinterpret_cast<const uint8_t*>(padded.data()));
+}
+
+Image* from_file(const std::string& bytes)
+{
+    const std::string path = temp_path("in.pnm");
+    std::ofstream(path, std::ios::binary) << bytes;
+    Image* image = img_load_pnm(path.c_str());
+    std::remove(path.c_str());
+    return image;
+}
+
+Image* from_text(const std::string& text)
+{
+    return img_from_text(text.c_str());
+}
+
+// The pixels `reader` makes of `bytes` after checking the size; empty when refused.
+Pixels decode(Image* (*reader)(const std::string&), const std::string& bytes, int32_t width, int32_t height)
+{
+    Image* image = reader(bytes);
+    if (!image) {
+        return {};
+    }
+    EXPECT_EQ(image->width, width) << bytes;
+    EXPECT_EQ(image->height, height) << bytes;
+    Pixels result(image->pixels, image->pixels + image->width * image->height);
+    img_free(&image);
+    return result;
+}
+
+}  // namespace
+
+TEST(PnmReader, BothReadersDecodeEveryFormat)
+{
+    struct Case {
+        std::string bytes;
+        int32_t width;
+        Pixels pixels;
+    };
+    const std::vector<Case> cases = {
+        {"P6\n2 1\n255\n\x12\x34\x56\xFF\x00\x01"s, 2, {0x123456, 0xFF0001}},
+        {"P5 2 1 15\n\x80\x01"s, 2, {0x808080, 0x010101}},  // maxval ignored
+        {"P4\n8 1\n\xA0"s, 8, {W, 0, W, 0, 0, 0, 0, 0}},
+        {"P3\r\n2\t1 255\n1 2 3  256 0 0", 2, {0x010203, 0x01000000}},  // 256 runs into the next channel
+        {"P2 2 1 255 7\n300", 2, {0x070707, 0x012D2D2C}},
+        {"P1\n4 1\n0 1\n1 0", 4, {0, W, W, 0}},
+        // Comments count only in the header; among samples "#" is skipped and its digits are read.
+        {"# lead\nP2\n# 9 9\n2 # w\n1\n# 3\n255\n#5 1", 2, {0x050505, 0x010101}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(decode(from_memory, c.bytes, c.width, 1), c.pixels) << c.bytes;
+        EXPECT_EQ(decode(from_file, c.bytes, c.width, 1), c.pixels) << c.bytes;
+    }
+}
+
+TEST(PnmReader, ReadersDifferOnBitmapWidthsAndDigits)
+{
+    // From memory the width is rounded up to 16 and the row padding becomes pixels.
+    EXPECT_EQ(decode(from_memory, "P4\n12 1\n\xA5\x0F"s, 16, 1),
+              (Pixels{W, 0, W, 0, 0, W, 0, W, 0, 0, 0, 0, W, W, W, W}));
+    // From a file it stays 12: each row starts on a new byte, the padding is skipped.
+    EXPECT_EQ(decode(from_file, "P4\n12 2\n\xA5\x0F\xF0\x00"s, 12, 2),
+              (Pixels{W, 0, W, 0, 0, W, 0, W, 0, 0, 0, 0, W, W, W, W, 0, 0, 0, 0, 0, 0, 0, 0}));
+    // P1 from memory is one digit per pixel; from a file "0110" is one number, white.
+    EXPECT_EQ(decode(from_memory, "P1\n4 1\n0110", 4, 1), (Pixels{0, W, W, 0}));
+    EXPECT_EQ(decode(from_file, "P1\n4 1\n0110 0 00 1", 4, 1), (Pixels{W, 0, 0, W}));
+
+    // The embedded kind: the newline after "255" is the one separator byte.
+    std::string embedded = "P6\n# one\n# two 7 7\n# three\n# four\n128 16\n255\n";
+    for (int32_t i = 0; i < 128 * 16 * 3; i++) {
+        embedded += static_cast<char>(i * 7 + 1);
+    }
+    const Pixels pixels = decode(from_memory, embedded, 128, 16);
+    ASSERT_EQ(pixels.size(), 128u * 16);
+    EXPECT_EQ(pixels.front(), 0x01080Fu);
+    EXPECT_EQ(pixels.back(), 0xECF3FAu);
+    EXPECT_EQ(decode(from_file, embedded, 128, 16), pixels);
+}
+
+TEST(PnmReader, RefusesBadHeadersAndTruncatedFiles)
+{
+    img_debug = 1;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(from_memory("P7\n1 1\n255\n\x01\x02\x03"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "IMG error\n");
+    img_debug = 0;
+    EXPECT_EQ(from_memory("P6\n0 1\n255\n"), nullptr);
+    EXPECT_EQ(from_memory("P5 1 x 255\n\x01"), nullptr);  // a non-digit field counts as 0
+    EXPECT_EQ(img_from_pnm(nullptr), nullptr);
+    EXPECT_EQ(img_load_pnm(nullptr), nullptr);
+    EXPECT_EQ(img_load_pnm(temp_path("missing.pnm").c_str()), nullptr);
+
+    const std::vector<std::string> refused = {
+        "P7\n1 1\n255\n\x01\x02\x03",
+        "P6\n0 1\n255\n",
+        "",
+        "P",
+        "P6\n2 1\n25",
+        "P6 # comment without end",
+        "P6\n2 1\n255\n\x12\x34\x56\xFF\x00"s,
+        "P5\n2 1\n255\n\x01"s,
+        "P4\n12 2\n\xA5\x0F\xF0"s,
+        "P3\n2 1\n255\n1 2 3 4 5\n#",
+        "P2\n2 1\n255\n7",
+        "P1\n4 1\n0110",
+        "P5 99999999999999999999 99999999999999999999 255\n",
+        "P5 65536 1025 255\n",  // more pixels than the readers accept
+    };
+    for (const std::string& bytes : refused) {
+        EXPECT_EQ(from_file(bytes), nullptr) << bytes;
+    }
+}
+
+TEST(PnmWriter, WritesBinaryP6ThatReadsBack)
+{
+    Image* image = img_new();
+    img_resize(image, 3, 2);
+    const Pixels colours = {0xFF123456, 0x000000, 0xFFFFFF, 0x0A0B0C, 0x800000, 0x000080};
+    std::copy(colours.begin(), colours.end(), image->pixels);
+    const std::string path = temp_path("out.ppm");
+    ASSERT_EQ(img_save_pnm(image, path.c_str()), 1);
+    EXPECT_EQ(read_file(path), "P6\n3 2\n255\n\x12\x34\x56\0\0\0\xFF\xFF\xFF\x0A\x0B\x0C\x80\0\0\0\0\x80"s);
+    image->pixels[0] = 0x123456;  // the top byte is not written
+    EXPECT_EQ(decode(from_file, read_file(path), 3, 2), Pixels(image->pixels, image->pixels + 6));
+    std::remove(path.c_str());
+
+    EXPECT_EQ(img_save_pnm(nullptr, path.c_str()), 0);
+    EXPECT_EQ(img_save_pnm(image, nullptr), 0);
+    EXPECT_EQ(img_save_pnm(image, "/nonexistent-dir/out.ppm"), 0);
+    img_resize(image, 0, 4);
+    EXPECT_EQ(img_save_pnm(image, path.c_str()), 0);
+    EXPECT_EQ(read_file(path), "");
+    img_free(&image);
+}
+
+TEST(PnmCodec, AgreesWithImageMagick)
+{
+    if (std::system("command -v identify >/dev/null && command -v convert >/dev/null") != 0) {
+        GTEST_SKIP() << "ImageMagick not installed";
+    }
+    const std::string path = temp_path("magick.pnm");
+    const auto convert = [&](const std::string& options, const std::string& type) {
+        const std::string command = "convert -size 5x3 " + options + " -depth 8 " + type + ":" + path;
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return read_file(path);
+    };
+    // Five columns of the top row colour over a middle row and a bottom row.
+    const auto rows = [](uint32_t top, uint32_t bottom, const Pixels& pixels) {
+        return pixels.size() == 15 && pixels[0] == top && pixels[4] == top && pixels[14] == bottom;
+    };
+    const std::string p1 = convert("gradient: -monochrome -compress none", "pbm");
+    const std::string p2 = convert("gradient: -compress none", "pgm");
+    const std::string p3 = convert("gradient:red-blue -compress none", "ppm");
+    // PBM writes white as 0, which the readers show as black.
+    EXPECT_TRUE(rows(0, W, decode(from_file, p1, 5, 3)));
+    EXPECT_TRUE(rows(W, 0, decode(from_file, p2, 5, 3)));
+    EXPECT_TRUE(rows(0xFF0000, 0x0000FF, decode(from_file, p3, 5, 3)));
+    EXPECT_EQ(decode(from_file, convert("gradient: -monochrome", "pbm"), 5, 3), decode(from_file, p1, 5, 3));
+    EXPECT_EQ(decode(from_file, convert("gradient:", "pgm"), 5, 3), decode(from_file, p2, 5, 3));
+    EXPECT_EQ(decode(from_file, convert("gradient:red-blue", "ppm"), 5, 3), decode(from_file, p3, 5, 3));
+
+    Image* image = from_file(p3);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(img_save_pnm(image, path.c_str()), 1);
+    img_free(&image);
+    FILE* pipe = popen(("identify -format '%m %w %h' " + path + " && convert " + path + " -depth 8 rgb:-").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string answer;
+    for (int byte = fgetc(pipe); byte != EOF; byte = fgetc(pipe)) {
+        answer += static_cast<char>(byte);
+    }
+    pclose(pipe);
+    EXPECT_EQ(answer, "PPM 5 3" + read_file(path).substr(11));
+    std::remove(path.c_str());
+}
+
+TEST(ImgText, LayoutOfTheTextForm)
+{
+    Image* image = img_new();
+    img_resize(image, 7, 1);
+    for (uint32_t i = 0; i < 7; i++) {
+        image->pixels[i] = i * 0x010101;
+    }
+    image->pixels[0] = 0xFFFF8001;  // the top byte is dropped
+    char* text = img_to_text(image);
+    EXPECT_STREQ(text,
+                 "IMG{\nP3\n7 1\n255\n"
+                 "255 128   1   1   1   1   2   2   2   3   3   3   4   4   4   5   5   5\n"
+                 "  6   6   6\n}\n");
+    free(text);
+
+    img_resize(image, 3, 2);  // the sixth pixel is the last: no second newline
+    text = img_to_text(image);
+    EXPECT_STREQ(text + 16 + 5 * 12, "  0   0   0\n}\n");
+    free(text);
+
+    img_resize(image, 0, 3);
+    text = img_to_text(image);
+    EXPECT_STREQ(text, "IMG{}");
+    free(text);
+    EXPECT_EQ(img_to_text(nullptr), nullptr);
+    img_free(&image);
+}
+
+TEST(ImgText, ReaderRoundTripAndRefusals)
+{
+    Image* image = img_new();
+    img_resize(image, 13, 5);
+    for (int32_t i = 0; i < 13 * 5; i++) {
+        image->pixels[i] = static_cast<uint32_t>(rand()) & 0xFFFFFF;
+    }
+    char* text = img_to_text(image);
+    Image* back = img_from_text(text);
+    EXPECT_EQ(img_equal(image, back), 1);
+    // Cut inside the samples, the text is refused.
+    EXPECT_EQ(from_text(std::string(text, strlen(text) - 10)), nullptr);
+    free(text);
+    img_free(&back);
+    img_free(&image);
+
+    EXPECT_EQ(decode(from_text, "junk IMG x { P3\n2 1\n9\n1 2 3\n256 0 0", 2, 1), (Pixels{0x010203, 0x01000000}));
+    back = img_from_text("IMG{\nP3\n0 2\n255\n}\n");  // an Image without pixels
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->width * 10 + back->height, 2);
+    img_free(&back);
+    EXPECT_EQ(img_from_text("IMG{}"), nullptr);
+    EXPECT_EQ(img_from_text("{IMG\nP3\n1 1\n255\n1 2 3"), nullptr);
+    EXPECT_EQ(img_from_text("IMG{\nP3\n1 1\n255"), nullptr);
+    EXPECT_EQ(img_from_text("IMG{\nP3\n99999999999 99999999999\n255\n"), nullptr);
+    EXPECT_EQ(img_from_text(nullptr), nullptr);
+}
+
+TEST(ImgText, FindTextGivesOffsetPastFirstMatch)
+{
+    EXPECT_EQ(img_find_text("abcIMG{", "IMG"), 6);
+    EXPECT_EQ(img_find_text("XMG", "IMG"), 0);
+    EXPECT_EQ(img_find_text("IIMG", "IMG"), 4);
+    EXPECT_EQ(img_find_text("IMGIMG", "IMG"), 3);
+    EXPECT_EQ(img_find_text("", "IMG"), 0);
+    EXPECT_EQ(img_find_text("IMG", ""), 0);
+    EXPECT_EQ(img_find_text(nullptr, "IMG"), 0);
+}

@@ -1,0 +1,223 @@
+// The display through the SDL stand-in: opening, presenting at every window
+// format, the three present paths, and flip against update.
+#include "display.h"
+#include "img.h"
+#include "sdl_standin.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct ImageDeleter {
+    void operator()(Image* image) const { img_free(&image); }
+};
+using OwnedImage = std::unique_ptr<Image, ImageDeleter>;
+
+// Every pixel different, so a shifted or skewed row shows.
+OwnedImage patterned_image(int32_t width, int32_t height)
+{
+    OwnedImage image(img_new());
+    img_resize(image.get(), width, height);
+    for (int32_t i = 0; i < width * height; ++i) {
+        image->pixels[i] = (static_cast<uint32_t>(i) * 0x9E3779u) & 0xFFFFFF;
+    }
+    return image;
+}
+
+OwnedImage filled_image(int32_t width, int32_t height, uint32_t colour)
+{
+    OwnedImage image(img_new());
+    img_resize(image.get(), width, height);
+    std::fill_n(image->pixels, width * height, colour);
+    return image;
+}
+
+std::vector<uint32_t> pixels_of(const Image* image)
+{
+    return {image->pixels, image->pixels + image->width * image->height};
+}
+
+// The top-left `width` x `height` part of an Image, row by row.
+std::vector<uint32_t> top_left(const Image* image, int32_t width, int32_t height)
+{
+    std::vector<uint32_t> part;
+    for (int32_t y = 0; y < height; ++y) {
+        part.insert(part.end(), image->pixels + y * image->width, image->pixels + y * image->width + width);
+    }
+    return part;
+}
+
+// A new window on a fresh stand-in; the old Display goes first, as its
+// window surface does not outlive the reset.
+Display* fresh_display()
+{
+    Display* old = display_current();
+    display_free(&old);
+    standin_reset();
+    return display_new();
+}
+
+}  // namespace
+
+TEST(Display, OpensOneCaptionedWindowAndReopensItAtOtherSizes)
+{
+    Display* display = fresh_display();
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->width, 256);
+    EXPECT_EQ(display->height, 256);
+    EXPECT_EQ(display->pixel_depth, 32);
+    EXPECT_STREQ(standin_caption(), "KELP4090");
+    EXPECT_EQ(display_new(), display);
+    EXPECT_EQ(display_check(display), display);
+    EXPECT_EQ(display_same(display, display), 1);
+    EXPECT_STREQ(display_name(display), "");
+
+    Display stranger{};
+    EXPECT_EQ(display_check(&stranger), nullptr);
+    EXPECT_EQ(display_same(display, &stranger), 0);
+    EXPECT_EQ(display_name(nullptr), nullptr);
+
+    display_set_mode(display, 320, 200);
+    EXPECT_EQ(display->width, 320);
+    EXPECT_EQ(display->height, 200);
+    display_set_mode(display, -1, 200);
+    display_set_mode(&stranger, 64, 64);
+    EXPECT_EQ(display->width, 320);
+    display_present(display, patterned_image(320, 200).get());
+    EXPECT_EQ(standin_presents(), 1u);
+
+    standin_fail_video(true);  // a failed mode keeps the size but shows nothing
+    display_set_mode(display, 128, 128);
+    EXPECT_EQ(display->width, 320);
+    display_present(display, patterned_image(320, 200).get());
+    EXPECT_EQ(standin_presents(), 1u);
+}
+
+TEST(Display, FreeThenNewOpensANewWindow)
+{
+    Display* display = fresh_display();
+    display_option = 1;
+    display_free(&display);
+    EXPECT_EQ(display, nullptr);
+    EXPECT_EQ(display_current(), nullptr);
+    display_free(&display);
+    display_free(nullptr);
+
+    standin_set_video_depth(16);
+    display = display_new();
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->pixel_depth, 16);
+    EXPECT_EQ(display_option, 0);
+
+    display_free(&display);
+    standin_fail_video(true);
+    display = display_new();
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->width, 0);
+    EXPECT_EQ(display->pixel_depth, 0);
+}
+
+TEST(DisplayPresent, CopiesExactlyAt32BitsAndRefusesOtherSizes)
+{
+    Display* display = fresh_display();
+    const OwnedImage image = patterned_image(256, 256);
+    display_present(display, image.get());
+    EXPECT_EQ(standin_presents(), 1u);
+    EXPECT_EQ(standin_flips(), 0u);  // no double buffer: a whole-window update
+    EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
+    const uint64_t hash = standin_frames_hash();
+
+    display_present(display, filled_image(255, 256, 0xFFFFFF).get());
+    display_present(display, filled_image(256, 255, 0xFFFFFF).get());
+    display_present(nullptr, image.get());
+    display_present(display, nullptr);
+    EXPECT_EQ(standin_presents(), 1u);
+    EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
+
+    display = fresh_display();  // the same frames give the same hash
+    display_present(display, image.get());
+    EXPECT_EQ(standin_frames_hash(), hash);
+}
+
+TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
+{
+    constexpr uint32_t pure[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0xFFFF00, 0x00FFFF};
+    constexpr uint32_t grey = 0x808080;
+    for (int32_t depth : {16, 8}) {
+        fresh_display();
+        standin_set_video_depth(depth);
+        Display* display = display_current();
+        display_set_mode(display, 256, 256);
+        ASSERT_EQ(display->pixel_depth, depth);
+        OwnedImage image = filled_image(256, 256, grey);
+        std::copy(std::begin(pure), std::end(pure), image->pixels);
+        display_present(display, image.get());
+        ASSERT_EQ(standin_presents(), 1u);
+        const std::vector<uint32_t>& frame = standin_last_frame();
+        for (size_t i = 0; i < std::size(pure); ++i) {
+            EXPECT_EQ(frame[i], pure[i]) << depth << " bits, colour " << i;
+        }
+        for (int32_t shift : {16, 8, 0}) {  // 2 to 6 bits a channel keep grey within a step
+            EXPECT_NEAR((frame.back() >> shift) & 0xFF, 0x80, 0x2B) << depth << " bits";
+        }
+    }
+
+    Display* display = fresh_display();
+    standin_set_video_row_padding(12);  // 32 bits but longer rows: no block copy
+    display_set_mode(display, 256, 256);
+    const OwnedImage image = patterned_image(256, 256);
+    display_present(display, image.get());
+    EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
+}
+
+TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmaller)
+{
+    Display* display = fresh_display();
+    const OwnedImage large = patterned_image(300, 280);
+    display_present_converted(display, large.get());
+    EXPECT_EQ(standin_last_frame(), top_left(large.get(), 256, 256));
+
+    display_present(display, filled_image(256, 256, 0x0000FF).get());
+    display_present_converted(display, filled_image(100, 50, 0xFF0000).get());
+    const std::vector<uint32_t>& frame = standin_last_frame();
+    for (int32_t y = 0; y < 256; ++y) {
+        for (int32_t x = 0; x < 256; ++x) {
+            const uint32_t expected = (x < 100 && y < 50) ? 0xFF0000 : 0x0000FF;
+            ASSERT_EQ(frame[y * 256 + x], expected) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(standin_presents(), 3u);
+}
+
+TEST(DisplayPresent, DirectLendsTheImageForOnePresentOnly)
+{
+    Display* display = fresh_display();
+    const OwnedImage lent = patterned_image(256, 256);
+    const std::vector<uint32_t> lent_before = pixels_of(lent.get());
+    display_present_direct(display, lent.get());
+    EXPECT_EQ(standin_last_frame(), lent_before);
+
+    const OwnedImage next = filled_image(256, 256, 0x123456);
+    display_present(display, next.get());  // lands in the window's own pixels again
+    EXPECT_EQ(standin_last_frame(), pixels_of(next.get()));
+    EXPECT_EQ(pixels_of(lent.get()), lent_before);
+}
+
+TEST(DisplayPresent, DoubleBufferedWindowFlipsOnEveryPath)
+{
+    Display* display = fresh_display();
+    standin_grant_doublebuf(true);
+    standin_set_present_cost_us(5000);
+    display_set_mode(display, 256, 256);
+    OwnedImage image = patterned_image(256, 256);
+    display_present(display, image.get());
+    display_present_converted(display, image.get());
+    display_present_direct(display, image.get());
+    EXPECT_EQ(standin_presents(), 3u);
+    EXPECT_EQ(standin_flips(), 3u);
+    EXPECT_EQ(standin_now_us(), 15000u);
+}

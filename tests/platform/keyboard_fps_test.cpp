@@ -1,0 +1,138 @@
+// Keyboard polling and frame pacing on the stand-in's virtual clock.
+#include "display.h"
+#include "fps.h"
+#include "keyboard.h"
+#include "sdl_standin.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+uint8_t poll_key(Keyboard* keyboard)
+{
+    keyboard_poll(keyboard);
+    return keyboard->keys[0];
+}
+
+void start_clock(int32_t target_rate)
+{
+    standin_reset();
+    fps_clock = FrameClock{};
+    fps_clock.target_rate = target_rate;
+}
+
+// Drawing time passes without a sleep, so only fps_wait adds delays.
+void draw_for_us(uint64_t us)
+{
+    standin_set_now_us(standin_now_us() + us);
+}
+
+}  // namespace
+
+TEST(Keyboard, KeepsTheLowByteOfTheLastKeyPressed)
+{
+    Display* display = display_current();
+    display_free(&display);
+    standin_reset();
+    EXPECT_EQ(keyboard_new(), nullptr);  // no Display yet
+    display_new();
+    Keyboard* keyboard = keyboard_new();
+    ASSERT_NE(keyboard, nullptr);
+    EXPECT_EQ(keyboard_new(), keyboard);
+    EXPECT_EQ(keyboard_same(keyboard, keyboard), 1);
+    EXPECT_STREQ(keyboard_name(keyboard), "");
+
+    standin_key(0, SDLK_a, true);
+    standin_key(0, SDLK_b, true);
+    EXPECT_EQ(poll_key(keyboard), 'b');
+    standin_tap(0, SDLK_c);  // the release is due one present later
+    EXPECT_EQ(poll_key(keyboard), 'c');
+    SDL_UpdateRect(nullptr, 0, 0, 0, 0);  // not the window: no present
+    EXPECT_EQ(poll_key(keyboard), 'c');
+
+    standin_key(0, SDLK_d, true);
+    standin_key(0, SDLK_d, false);
+    EXPECT_EQ(poll_key(keyboard), 0);
+    standin_key(0, SDLK_F2, true);
+    EXPECT_EQ(poll_key(keyboard), 27);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    standin_push_event(0, quit);
+    EXPECT_EQ(poll_key(keyboard), 27);
+
+    keyboard_free(&keyboard);
+    EXPECT_EQ(keyboard, nullptr);
+    keyboard_free(&keyboard);
+    keyboard_poll(nullptr);
+    EXPECT_NE(keyboard = keyboard_new(), nullptr);
+    keyboard_free(&keyboard);
+}
+
+TEST(Fps, FirstTickMeasuresFromZeroThenTheBudgetBuildsUp)
+{
+    start_clock(50);
+    standin_set_now_us(3000000);
+    fps_tick();
+    EXPECT_EQ(fps_clock.frame_time, 3000000);
+    EXPECT_EQ(fps_clock.frame_period, 20000);
+    fps_wait();
+    EXPECT_EQ(fps_clock.sleep_budget, 0);
+    EXPECT_TRUE(standin_delays().empty());
+    for (int32_t frame = 0; frame < 4; ++frame) {
+        draw_for_us(5000);
+        fps_tick();
+        fps_wait();
+    }
+    EXPECT_EQ(standin_delays(), std::vector<uint32_t>(4, 15));
+}
+
+TEST(Fps, SettlesAtFiftyWithOneSleepOfTwentyMillisecondsPerFrame)
+{
+    start_clock(50);
+    std::vector<int32_t> rates;
+    for (int32_t frame = 0; frame < 150; ++frame) {
+        rates.push_back(fps_tick());
+        fps_wait();
+    }
+    EXPECT_EQ(rates[49], 0);  // the rate changes once a measured second is complete
+    EXPECT_EQ(rates[50], 50);
+    EXPECT_EQ(rates.back(), 50);
+    EXPECT_EQ(standin_delays(), std::vector<uint32_t>(150, 20));
+    EXPECT_EQ(standin_now_us(), 150u * 20000u);
+}
+
+TEST(Fps, TargetBelowOneAndSubMillisecondBudgets)
+{
+    for (int32_t target : {0, -5}) {
+        start_clock(target);
+        fps_tick();
+        EXPECT_EQ(fps_clock.target_rate, 1);
+        EXPECT_EQ(fps_clock.frame_period, 1000000);
+    }
+
+    start_clock(50);
+    fps_clock.frame_period = 20000;
+    fps_clock.frame_time = 19500;
+    fps_wait();
+    fps_wait();
+    EXPECT_EQ(standin_delays(), (std::vector<uint32_t>{0, 1}));
+    EXPECT_EQ(fps_clock.sleep_budget, 1000);
+    fps_clock.frame_time = 30000;
+    fps_wait();
+    EXPECT_EQ(fps_clock.sleep_budget, 0);
+    EXPECT_EQ(standin_delays().size(), 2u);
+}
+
+TEST(Fps, MicrosecondClockWrapsAfterThirtyTwoBits)
+{
+    start_clock(50);
+    standin_set_now_us(4294960ull * 1000);  // 7.3 ms before the 2^32 µs wrap
+    fps_tick();
+    SDL_Delay(20);
+    EXPECT_GT(fps_now(), 0);
+    fps_tick();
+    EXPECT_EQ(fps_clock.frame_time, 20000);
+    EXPECT_EQ(fps_clock.last_tick, fps_now());
+}

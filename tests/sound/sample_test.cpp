@@ -1,0 +1,166 @@
+#include "palette.h"
+#include "sample_values.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+
+using V = std::vector<int32_t>;
+
+TEST(Sample, StorageCopiesAndSlices)
+{
+    SamplePtr s(sample_new());
+    EXPECT_EQ(s->capacity, 32);
+    sample_set_count(s.get(), 40000);
+    EXPECT_EQ(s->capacity, 40000);
+    EXPECT_EQ(sample_max(s.get()) | sample_min(s.get()), 0);
+
+    s = make_sample({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    sample_set_count(s.get(), 5);
+    sample_set_count(s.get(), 10);
+    EXPECT_EQ(values_of(s.get()), V({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    sample_set_capacity(s.get(), 5);
+    EXPECT_EQ(values_of(SamplePtr(sample_slice(s.get(), 1, 3)).get()), V({2, 3}));
+    EXPECT_EQ(SamplePtr(sample_slice(s.get(), 1, 3))->capacity, 2);
+    EXPECT_EQ(values_of(SamplePtr(sample_slice(s.get(), -2, 9)).get()), V({1, 2, 3, 4, 5}));
+    EXPECT_EQ(SamplePtr(sample_slice(s.get(), 7, 9))->capacity, 32);
+    EXPECT_EQ(sample_slice(s.get(), 3, 1), nullptr);
+    EXPECT_EQ(SamplePtr(sample_copy(s.get()))->capacity, 5);
+
+    SamplePtr full = make_sample(V(32, 7));
+    sample_insert(full.get(), 9, 32);
+    EXPECT_EQ(full->capacity, 64);
+    EXPECT_EQ(sample_get(full.get(), 32), 9);
+    EXPECT_EQ(sample_get(full.get(), 33), 0);
+    EXPECT_EQ(values_of(SamplePtr(palette_new()).get()), V(256, 0));
+}
+
+TEST(Sample, EditsMoveValuesInBothDirections)
+{
+    SamplePtr s = make_sample({1, 2, 3, 4});
+    sample_copy_range(s.get(), s.get(), 3, 0, 1);
+    EXPECT_EQ(values_of(s.get()), V({1, 1, 2, 3}));
+    s = make_sample({1, 2, 3, 4});
+    sample_copy_range(s.get(), s.get(), 3, 1, 0);
+    sample_copy_range(s.get(), s.get(), 2, 3, 0);  // runs past the end: refused
+    EXPECT_EQ(values_of(s.get()), V({2, 3, 4, 4}));
+
+    s = make_sample({1, 2, 3});
+    sample_insert(s.get(), 9, 1);
+    sample_remove(s.get(), 0);
+    SamplePtr pair = make_sample({7, 8});
+    sample_insert_sample(s.get(), pair.get(), 1);
+    EXPECT_EQ(values_of(s.get()), V({9, 7, 8, 2, 3}));
+    EXPECT_EQ(s->capacity, 5);
+    sample_insert_sample(pair.get(), pair.get(), 2);
+    sample_insert_sample(pair.get(), pair.get(), -1);
+    EXPECT_EQ(values_of(pair.get()), V({7, 8, 7, 8, 0, 0, 0, 0}));
+    sample_reverse(s.get());
+    EXPECT_EQ(values_of(s.get()), V({3, 2, 8, 7, 9}));
+}
+
+TEST(Sample, RotationDirections)
+{
+    SamplePtr s = make_sample({1, 2, 3, 4});
+    sample_rotate_right(s.get(), 1);
+    EXPECT_EQ(values_of(s.get()), V({4, 1, 2, 3}));
+    sample_rotate_right(s.get(), 5);
+    EXPECT_EQ(values_of(s.get()), V({3, 4, 1, 2}));
+    sample_rotate_left(s.get(), 7);
+    EXPECT_EQ(values_of(s.get()), V({2, 3, 4, 1}));
+}
+
+TEST(Sample, SearchAndComparison)
+{
+    SamplePtr a = make_sample({5, 6, 7, 6});
+    EXPECT_EQ(sample_find(a.get(), 6, 2), 3);
+    EXPECT_EQ(sample_find(a.get(), 6, 4), -1);
+    SamplePtr b = make_sample({6, 7});
+    EXPECT_EQ(sample_best_offset(a.get(), b.get()), 1);
+    EXPECT_EQ(sample_count_matches(a.get(), b.get(), 3), 1);
+    EXPECT_EQ(sample_count_matches(a.get(), b.get(), -1), 0);
+    EXPECT_EQ(sample_best_offset(a.get(), SamplePtr(make_sample({1, 2, 3})).get()), -3);
+    EXPECT_EQ(sample_best_offset(a.get(), SamplePtr(make_sample({9, 5})).get()), -1);
+
+    SamplePtr empty(sample_new());
+    EXPECT_TRUE(sample_equal(empty.get(), SamplePtr(sample_new()).get()));
+    EXPECT_FALSE(sample_equal(a.get(), b.get()));
+    EXPECT_TRUE(sample_same(nullptr, nullptr));
+    EXPECT_FALSE(sample_same(a.get(), nullptr));
+}
+
+TEST(Sample, ArithmeticWrapsAndShiftsRoundDown)
+{
+    SamplePtr a = make_sample({INT32_MAX, -5, 7});
+    SamplePtr b = make_sample({1, 3});
+    sample_add(a.get(), b.get());
+    sample_mul(a.get(), b.get());
+    sample_scale(a.get(), -1);
+    EXPECT_EQ(values_of(a.get()), V({INT32_MIN, 6, -7}));
+
+    SamplePtr s = make_sample({-5, 7, -1, 1, 1000, -1000});
+    sample_sar(s.get(), 2);
+    EXPECT_EQ(values_of(s.get()), V({-2, 1, -1, 0, 250, -250}));
+    sample_shl(s.get(), 31);
+    sample_shl(s.get(), 33);
+    sample_sar(s.get(), -1);
+    EXPECT_EQ(values_of(s.get()), V({0, INT32_MIN, INT32_MIN, 0, 0, 0}));
+}
+
+TEST(Sample, FitRangeMapsEndsOntoBounds)
+{
+    SamplePtr s = make_sample({0, 100, 200});
+    sample_fit_range(s.get(), 0, 400);
+    EXPECT_EQ(values_of(s.get()), V({0, 200, 400}));
+    s = make_sample({-300, 0, 300});
+    sample_fit_range(s.get(), -150, 150);
+    EXPECT_EQ(values_of(s.get()), V({-150, 0, 150}));
+    s = make_sample({4, 4});
+    sample_fit_range(s.get(), 0, 10);
+    EXPECT_EQ(values_of(s.get()), V({4, 4}));
+    s = make_sample({INT32_MIN, INT32_MAX});  // a range that wraps to -1
+    sample_fit_range(s.get(), 0, 32768);
+    EXPECT_EQ(s->count, 2);
+}
+
+TEST(Sample, ResampleRepeatsOrDropsInOrder)
+{
+    SamplePtr s = make_sample({1, 2, 3, 4});
+    sample_resample(s.get(), 10);
+    EXPECT_EQ(values_of(s.get()), V({1, 1, 2, 2, 2, 3, 3, 4, 4, 4}));
+    s = make_sample({1, 2, 3});
+    sample_resample(s.get(), 7);
+    EXPECT_EQ(values_of(s.get()), V({1, 1, 2, 2, 3, 3, 3}));
+    EXPECT_EQ(s->capacity, 7);
+    s = make_sample({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    sample_resample(s.get(), 4);
+    EXPECT_EQ(values_of(s.get()), V({1, 4, 6, 9}));
+
+    for (int32_t from = 1; from < 40; from += 3) {
+        for (int32_t to = 1; to < 40; to += 2) {
+            V ramp(from);
+            std::iota(ramp.begin(), ramp.end(), 0);
+            s = make_sample(ramp);
+            sample_resample(s.get(), to);
+            const V out = values_of(s.get());
+            ASSERT_EQ(out.size(), size_t(to));
+            EXPECT_EQ(out.front(), 0);
+            EXPECT_TRUE(std::is_sorted(out.begin(), out.end()));
+            EXPECT_EQ(std::adjacent_find(out.begin(), out.end()) == out.end(), from >= to);
+            EXPECT_TRUE(from > to || out.back() == from - 1);
+        }
+    }
+}
+
+TEST(Sample, BufferlessRecordsAreRefusedOrGivenABuffer)
+{
+    Sample bare{0, 0, nullptr};
+    sample_insert(&bare, 1, 0);
+    EXPECT_EQ(sample_copy(&bare), nullptr);
+    EXPECT_EQ(sample_find(nullptr, 0, 0), -1);
+    sample_set_count(&bare, 3);
+    EXPECT_EQ(values_of(&bare), V({0, 0, 0}));
+    free(bare.data);
+}
