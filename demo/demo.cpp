@@ -8,6 +8,7 @@
 #include "img.h"
 #include "keyboard.h"
 #include "music.h"
+#include "parts.h"
 #include "waves.h"
 
 #include <SDL.h>
@@ -79,6 +80,10 @@ void demo_init()
         music_add_wave(music, &wave_table[wave]);
     }
     demo_fonts_setup();
+    part_tiles_setup();
+    part_bubbles_setup();
+    part_spirals_setup();
+    part_hearts_setup();
     fps_clock.target_rate = demo_frame_rate;
 }
 
@@ -95,6 +100,10 @@ void demo_shutdown()
     demo_fade_out();
     demo_fonts_free();
     img_free(&screen);
+    part_tiles_free();
+    part_bubbles_free();
+    part_spirals_free();
+    part_hearts_free();
     keyboard_free(&keyboard);
     display_free(&display);
     audio_close(&audio);

@@ -1,7 +1,6 @@
 // Additive bobs: a chain of dark balls on a Lissajous path of two sine
 // pairs, added to a screen that is never cleared. The sums wrap from one
 // channel into the next, so often-hit pixels cycle through all colours.
-#include "demo.h"
 #include "font.h"
 #include "fonts.h"
 #include "parts.h"
@@ -84,7 +83,9 @@ void part_bobs_draw()
 
 }  // namespace
 
+const PartSteps part_bobs_steps = {.frames = 800, .reset = part_bobs_setup, .draw = part_bobs_draw, .keys = nullptr};
+
 void part_bobs_run()
 {
-    demo_run_part({.frames = 800, .reset = part_bobs_setup, .draw = part_bobs_draw, .keys = nullptr});
+    demo_run_part(part_bobs_steps);
 }

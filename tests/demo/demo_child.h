@@ -1,0 +1,38 @@
+// Runs a piece of the demo in a child process, so every run starts from a
+// fresh program state (the demo's objects are program-wide and built once).
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Runs `body` in a forked child and returns the words it produced; empty
+// when the child failed or ended without returning (for example by exit).
+inline std::vector<uint64_t> run_in_child(const std::function<std::vector<uint64_t>()>& body)
+{
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return {};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const std::vector<uint64_t> words = body();
+        const ssize_t bytes = static_cast<ssize_t>(words.size() * sizeof(uint64_t));
+        const bool sent = write(channel[1], words.data(), static_cast<size_t>(bytes)) == bytes;
+        _exit(sent ? 0 : 1);
+    }
+    close(channel[1]);
+    std::vector<uint64_t> words;
+    uint64_t word = 0;
+    while (read(channel[0], &word, sizeof word) == static_cast<ssize_t>(sizeof word)) {
+        words.push_back(word);
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? words : std::vector<uint64_t>{};
+}
