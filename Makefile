@@ -4,6 +4,10 @@
 JOBS ?= 2
 RELEASE := build/release
 TEST := build/test
+# The threads of the audio output meet only in these tests' programs.
+TSAN := build/tsan
+TSAN_TARGETS := audio_tests audio_thread_tests
+TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
 .PHONY: all run test build deps test-deps clean fuzz pictures
 
@@ -27,6 +31,12 @@ test: test-deps
 	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
+	@# --- the audio and music tests again under ThreadSanitizer ---
+	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
+	    -DKELP_TSAN=ON -DKELP_WERROR=ON >/dev/null
+	@cmake --build $(TSAN) -j $(JOBS) --target $(TSAN_TARGETS)
+	@cd $(TSAN) && ctest --output-on-failure -j $(JOBS) --no-tests=error -R '$(TSAN_TESTS)'
+	@# --- end of the ThreadSanitizer run ---
 
 # Every tests/fuzz/fuzz_<name>.cpp defines the fuzz target <name>. Each runs
 # on a scratch copy of its seed corpus, so new inputs stay out of the tree;

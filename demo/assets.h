@@ -31,9 +31,6 @@ extern const size_t pnm_frame_size;
 // P4 256x128: the D-shaped window, set bits inside.
 extern const uint8_t pnm_mask[];
 extern const size_t pnm_mask_size;
-// P6 256x256: a many-coloured emblem.
-extern const uint8_t pnm_background[];
-extern const size_t pnm_background_size;
 
 // Scroll texts: every byte, line breaks included, is drawn as a glyph.
 extern const char big_scroll_text[];     // giant-letter scroller, 61 lines

@@ -79,14 +79,14 @@ void walk_rect(const Image* src, Image* dst, const CopyRect& r, Combine combine)
 {
     const auto w = static_cast<int32_t>(r.w);
     const auto h = static_cast<int32_t>(r.h);
-    int64_t si = r.sy * src->width + r.sx;
-    int64_t di = r.dy * dst->width + r.dx;
+    const uint32_t* from = src->pixels + r.sy * src->width + r.sx;
+    uint32_t* to = dst->pixels + r.dy * dst->width + r.dx;
     for (int32_t j = 0; j < h; j++) {
         for (int32_t i = 0; i < w; i++) {
-            combine(dst->pixels[di++], src->pixels[si++]);
+            combine(to[i], from[i]);
         }
-        si += src->width - w;
-        di += dst->width - w;
+        from += src->width;
+        to += dst->width;
     }
 }
 
@@ -105,22 +105,12 @@ void copy_rect(const Image* src, Image* dst, int32_t sx, int32_t sy, int32_t dx,
     }
 }
 
-void put_masked(uint32_t& d, uint32_t s)
-{
-    if (s != 0) {
-        d = s;
-    }
-}
-
-void put_sum(uint32_t& d, uint32_t s)
-{
-    d += s;
-}
-
-void put_or(uint32_t& d, uint32_t s)
-{
-    d |= s;
-}
+// The per-pixel rules of the copies. Each is a type of its own, so the copy
+// loops are compiled for it with the rule inlined. The masked rule writes
+// the old value back where the source is the key: no branch in the loop.
+constexpr auto put_masked = [](uint32_t& d, uint32_t s) { d = s != 0 ? s : d; };
+constexpr auto put_sum = [](uint32_t& d, uint32_t s) { d += s; };
+constexpr auto put_or = [](uint32_t& d, uint32_t s) { d |= s; };
 
 // One source line into one destination line of `dst_len` pixels, starting
 // at `start` and continuing at 0; never more than dst_len pixels.
@@ -180,7 +170,7 @@ void fill_span(Image* image, int32_t first, int32_t count, int32_t stride, uint3
 void plot(Image* image, int64_t x, int64_t y, uint32_t colour)
 {
     if (x >= 0 && y >= 0 && x < image->width && y < image->height) {
-        img_put_pixel(image, static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
+        image->pixels[y * image->width + x] = colour;
     }
 }
 
@@ -367,9 +357,18 @@ void img_circle(Image* image, int32_t x, int32_t y, int32_t radius, uint32_t col
         return;
     }
     const int32_t quarter = sine_size / 4;
+    int64_t last_cx = 0;
+    int64_t last_cy = 0;
     for (int32_t i = 0; i < quarter; i++) {
         const int64_t cx = mul32(sine_table[(quarter + i) & sine_mask], radius) >> 15;
         const int64_t cy = mul32(sine_table[i & sine_mask], radius) >> 15;
+        // Small circles repeat points; all points share one colour, so a
+        // repeat would only write the same pixels again.
+        if (i > 0 && cx == last_cx && cy == last_cy) {
+            continue;
+        }
+        last_cx = cx;
+        last_cy = cy;
         plot(image, x + cx - 1, y + cy, colour);
         plot(image, x - cx, y + cy, colour);
         plot(image, x + cx - 1, y - cy, colour);
@@ -386,12 +385,10 @@ void img_fade(Image* image, int32_t amount)
         return;
     }
     const uint32_t a = static_cast<uint8_t>(amount);
-    for (int32_t y = image->height - 1; y >= 0; y--) {
-        for (int32_t x = image->width - 1; x >= 0; x--) {
-            const uint32_t p = img_get_pixel(image, x, y);
-            img_put_pixel(image, x, y,
-                          fade_channel(p, 0xFF0000, a << 16) | fade_channel(p, 0x00FF00, a << 8) |
-                              fade_channel(p, 0x0000FF, a));
-        }
+    uint32_t* pixels = image->pixels;
+    for (int32_t i = image->width * image->height - 1; i >= 0; i--) {
+        const uint32_t p = pixels[i];
+        pixels[i] = fade_channel(p, 0xFF0000, a << 16) | fade_channel(p, 0x00FF00, a << 8) |
+                    fade_channel(p, 0x0000FF, a);
     }
 }

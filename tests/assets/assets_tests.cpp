@@ -128,7 +128,7 @@ TEST(AssetPictures, HeadersSizesAndDataLengths)
         {pnm_font, pnm_font_size, '4', 128, 144},    {pnm_sprites, pnm_sprites_size, '6', 512, 256},
         {pnm_blocks, pnm_blocks_size, '6', 128, 16}, {pnm_bubbles, pnm_bubbles_size, '6', 128, 16},
         {pnm_logo, pnm_logo_size, '6', 256, 128},    {pnm_frame, pnm_frame_size, '6', 256, 128},
-        {pnm_mask, pnm_mask_size, '4', 256, 128},    {pnm_background, pnm_background_size, '6', 256, 256},
+        {pnm_mask, pnm_mask_size, '4', 256, 128},
     };
     for (const Case& c : cases) {
         const Pnm pnm = parse(c.bytes, c.size);

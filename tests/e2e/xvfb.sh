@@ -66,3 +66,16 @@ wait_exit() {
 grab() {
   xwd -silent -id "$window" -out "$work_dir/grab.xwd" && convert "$work_dir/grab.xwd" "$1"
 }
+
+# --- recording the demo's sound (audio_test.sh) ---
+# start_demo_recording BINARY RAWFILE: runs the demo with SDL's disk audio
+# driver writing its sound to RAWFILE, one 4096-value buffer (93 ms) about
+# every 92 ms, and waits for its window.
+start_demo_recording() {
+  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$2" SDL_DISKAUDIODELAY=92 ASAN_OPTIONS=detect_leaks=0 \
+    "$1" >"$work_dir/stdout" 2>"$work_dir/stderr" &
+  demo_pid=$!
+  window=$(timeout 20 xdotool search --sync --name '^KELP4090$' | head -n1)
+  [[ -n "$window" ]]
+}
+# --- end of recording the demo's sound ---

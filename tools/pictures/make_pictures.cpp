@@ -40,9 +40,6 @@ static std::vector<Picture> draw_pictures(const GlyphSet& glyphs)
         {"pnm_mask", "mask.pbm",
          pnm_encode_p4(sheet_window_mask(),
                        {"KELP4090 window mask", "the D window, filled", "set bits are inside", by})},
-        {"pnm_background", "background.ppm",
-         pnm_encode_p6(sheet_background(),
-                       {"KELP4090 emblem", "rainbow ring and letters", "black is transparent", by})},
     };
 }
 

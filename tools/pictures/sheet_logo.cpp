@@ -1,5 +1,4 @@
-// The two logos: KELP over 4090 in chiselled gold block letters, and the
-// rainbow emblem with the same letters.
+// The logo: KELP over 4090 in chiselled gold block letters.
 #include <algorithm>
 #include <cmath>
 
@@ -66,21 +65,19 @@ static float block_letter(char letter, float x, float y)
     }
 }
 
-// KELP above 4090, each letter centred in a cell `cell` pixels wide and
-// drawn `scale` times the size of the 48x56 design.
-static bool logo_inside(float x, float y, float left, float top, float line_gap, float cell, float scale)
+// KELP above 4090, each letter centred in a cell `cell` pixels wide.
+static bool logo_inside(float x, float y, float top, float line_gap, float cell)
 {
     const std::string lines[2] = {"KELP", "4090"};
     for (int32_t line = 0; line < 2; ++line) {
-        const float v = (y - top - static_cast<float>(line) * line_gap) / scale;
+        const float v = y - top - static_cast<float>(line) * line_gap;
         if (v < 0.0f || v > box_height)
             continue;
-        const float column = (x - left) / cell;
+        const float column = x / cell;
         if (column < 0.0f || column >= 4.0f)
             continue;
         const int32_t index = static_cast<int32_t>(column);
-        const float u =
-            (x - left - static_cast<float>(index) * cell) / scale - (cell / scale - box_width) / 2.0f;
+        const float u = x - static_cast<float>(index) * cell - (cell - box_width) / 2.0f;
         if (block_letter(lines[line][static_cast<size_t>(index)], u, v) <= 0.0f)
             return true;
     }
@@ -102,7 +99,7 @@ Canvas sheet_logo()
     constexpr float shadow = 4.0f;
     Canvas logo = canvas_make(width, height);
     const Inside inside = [](float x, float y) {
-        return logo_inside(x, y, 0.0f, top, line_gap, width / 4.0f, 1.0f);
+        return logo_inside(x, y, top, line_gap, width / 4.0f);
     };
     draw_flat(logo, 0, 0, width, height, [&](float x, float y) { return inside(x - shadow, y - shadow); },
               {0.14f, 0.08f, 0.02f});
@@ -112,49 +109,4 @@ Canvas sheet_logo()
         return gold(std::clamp((y - row_top) / box_height, 0.0f, 1.0f));
     });
     return logo;
-}
-
-Canvas sheet_background()
-{
-    constexpr int32_t size = 256;
-    constexpr float centre = size / 2.0f;
-    constexpr float outer = 122.0f;
-    constexpr float inner = 100.0f;
-    Canvas emblem = canvas_make(size, size);
-    auto radius = [](float x, float y) { return std::hypot(x - centre, y - centre); };
-    const Relief dish{6.0f, true, 0.5f, 0.0f, {}, 0.2f, 10.0f};
-    draw_relief(
-        emblem, 0, 0, size, size, [&](float x, float y) { return radius(x, y) < outer; }, dish,
-        [&](float x, float y) {
-            return colour_mix({0.16f, 0.06f, 0.3f}, {0.02f, 0.02f, 0.1f}, radius(x, y) / outer);
-        });
-    // A rainbow tube around the dish, its normals exact: a half circle across.
-    constexpr float ring_outer = outer - 2.0f;
-    constexpr float middle = (ring_outer + inner) / 2.0f;
-    constexpr float half = (ring_outer - inner) / 2.0f;
-    constexpr float rim = 1.5f;
-    draw_flat(emblem, 0, 0, size, size,
-              [&](float x, float y) { return std::abs(radius(x, y) - middle) < half + rim; },
-              {0.04f, 0.0f, 0.08f});
-    const Field ring = field_rasterise(
-        size, size, supersampling, [&](float x, float y) { return std::abs(radius(x, y) - middle) < half; });
-    canvas_draw_field(emblem, 0, 0, ring, supersampling, [&](int32_t sx, int32_t sy) {
-        const float x = sample_centre(sx) - centre;
-        const float y = sample_centre(sy) - centre;
-        const float r = std::hypot(x, y);
-        const float across = std::clamp((r - middle) / half, -1.0f, 1.0f);
-        const Normal normal{across * x / r, across * y / r, std::sqrt(1.0f - across * across)};
-        return light_surface(colour_hue(std::atan2(y, x) / turn), normal, 0.8f, 30.0f);
-    });
-    constexpr float scale = 0.7f;
-    constexpr float cell = 40.0f;
-    constexpr float left = centre - 2.0f * cell;
-    constexpr float line_gap = box_height * scale + 10.0f;
-    constexpr float top = centre - line_gap + 5.0f;
-    const Relief candy{3.0f, true, 1.0f, 1.5f, {0.03f, 0.0f, 0.06f}, 0.7f, 24.0f};
-    draw_relief(
-        emblem, 0, 0, size, size,
-        [](float x, float y) { return logo_inside(x, y, left, top, line_gap, cell, scale); }, candy,
-        [](float x, float y) { return colour_hue((x - left) / (4.0f * cell) * 0.8f + 0.05f * y / size); });
-    return emblem;
 }

@@ -15,7 +15,6 @@ Canvas sheet_bubbles();
 // P6 256x128: the yellow KELP 4090 logo.
 Canvas sheet_logo();
 // P6 256x256: the many-coloured emblem.
-Canvas sheet_background();
 // P6 256x128: the green rim of the D-shaped window.
 Canvas sheet_window_frame();
 // P4 256x128: the D-shaped window, filled.

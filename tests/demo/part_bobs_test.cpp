@@ -1,0 +1,114 @@
+// The additive bobs and the frame-rate overlay, run through the SDL stand-in.
+#include "demo.h"
+#include "demo_child.h"
+#include "font.h"
+#include "fonts.h"
+#include "img.h"
+#include "parts.h"
+#include "sdl_standin.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint64_t fade = 32;
+
+uint32_t brightest_channel(const std::vector<uint32_t>& frame)
+{
+    uint32_t brightest = 0;
+    for (uint32_t pixel : frame) {
+        brightest = std::max({brightest, pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF});
+    }
+    return brightest;
+}
+
+uint64_t frame_hash(const std::vector<uint32_t>& frame)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (uint32_t pixel : frame) {
+        hash = (hash ^ pixel) * 1099511628211ull;
+    }
+    return hash;
+}
+
+// Ends the part after `frames` frames with a held SPACE.
+void stop_after(uint64_t presents_before, uint64_t frames)
+{
+    standin_key(presents_before + fade + frames, SDLK_SPACE, true);
+    standin_key(presents_before + fade + frames + 1, SDLK_SPACE, false);
+}
+
+}  // namespace
+
+TEST(PartBobs, FramesAreTheSameAtEveryRun)
+{
+    auto run = [] {
+        standin_reset();
+        demo_init();
+        part_bobs_run();
+        return std::vector<uint64_t>{standin_frames_hash(), standin_presents()};
+    };
+    const auto first = run_in_child(run);
+    ASSERT_EQ(first.size(), 2u);
+    EXPECT_EQ(first, run_in_child(run));
+    EXPECT_EQ(first[1], fade + 801);
+}
+
+TEST(PartBobs, FirstFramesShowOnlyAFaintDottedPath)
+{
+    standin_reset();
+    demo_init();
+    stop_after(0, 1);
+    part_bobs_run();
+    const auto& frame = standin_last_frame();
+    const auto lit = std::count_if(frame.begin(), frame.end(), [](uint32_t p) { return p != 0; });
+    EXPECT_GT(lit, 0);
+    EXPECT_LT(lit, static_cast<long>(frame.size() / 2));
+    EXPECT_LE(brightest_channel(frame), 40u);  // a few dark balls of at most 5 per channel each
+}
+
+TEST(PartBobs, TwoPassesDrawDifferentPaths)
+{
+    const auto first_frames = run_in_child([] {
+        standin_reset();
+        demo_init();
+        stop_after(0, 1);
+        part_bobs_run();
+        const uint64_t first = frame_hash(standin_last_frame());
+        stop_after(standin_presents(), 1);
+        part_bobs_run();
+        // Both passes start from the black of the fade; only the path differs.
+        return std::vector<uint64_t>{first, frame_hash(standin_last_frame())};
+    });
+    ASSERT_EQ(first_frames.size(), 2u);
+    EXPECT_NE(first_frames[0], first_frames[1]);
+}
+
+TEST(FrameRateOverlay, BottomLeftCornerShowsTheMeasuredRateInHex)
+{
+    standin_reset();
+    demo_init();
+    standin_tap(fade + 1, SDLK_8);
+    part_bobs_run();
+    ASSERT_EQ(switches[0] & 1, 1);
+    const auto& frame = standin_last_frame();
+    const Image* glyphs = text_font->picture;
+    int32_t lit = 0;
+    for (int32_t digit = 0; digit < 2; ++digit) {
+        const int32_t code = "32"[digit];  // 50 frames per second
+        const int32_t cell_x = (code * 16) % glyphs->width;
+        const int32_t cell_y = (code * 16) / glyphs->width * 16;
+        for (int32_t y = 0; y < 16; ++y) {
+            for (int32_t x = 0; x < 16; ++x) {
+                const uint32_t glyph = img_get_pixel(glyphs, cell_x + x, cell_y + y);
+                if (glyph != 0) {
+                    ++lit;
+                    ASSERT_EQ(frame[(screen_height - 16 + y) * screen_width + digit * 16 + x], glyph);
+                }
+            }
+        }
+    }
+    EXPECT_GT(lit, 20);
+}
