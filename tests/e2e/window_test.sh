@@ -37,16 +37,38 @@ for signal in TERM INT; do
   fi
 done
 
-start_xvfb 16
-if start_demo "$demo"; then
+# The first part covers the screen with blue tiles under the logo and the
+# giant letters: a grab with black pixels or without a good share of blue
+# ones means the frame did not reach the window intact.
+check_tiles_shown() {
   sleep 1
-  grab "$work_dir/depth16.png"
-  size=$(identify -format '%wx%h' "$work_dir/depth16.png")
-  [[ "$size" == "256x256" ]] && pass "16-bit server shows the 256x256 frame" || fail "16-bit grab is $size"
-  press Escape
-  wait_exit 2 && [[ "$exit_status" == 0 ]] && pass "ESC at 16 bits exits with 0" || fail "ESC at 16 bits: $exit_status"
-else
-  fail "no window on the 16-bit server: $(cat "$work_dir/stderr")"
-fi
+  grab "$work_dir/frame.png"
+  local size counts black blue
+  size=$(identify -format '%wx%h' "$work_dir/frame.png")
+  counts=$(convert "$work_dir/frame.png" -depth 8 txt:- | awk '
+    NR > 1 {
+      rgb = $2; gsub(/[()]/, "", rgb); split(rgb, c, ",")
+      black += (c[1] + c[2] + c[3] == 0); blue += (c[3] > c[1] + 16 && c[3] > c[2] + 16)
+    }
+    END { print black + 0, blue + 0 }')
+  read -r black blue <<<"$counts"
+  if [[ "$size" == "256x256" && "$black" == 0 && "$blue" -gt 6000 ]]; then
+    pass "$1: the tiles fill the 256x256 window"
+  else
+    fail "$1: grab is $size with $black black and $blue blue pixels"
+  fi
+}
+
+for depth in 24 16; do
+  start_xvfb "$depth"
+  if start_demo "$demo"; then
+    check_tiles_shown "$depth-bit server"
+    press Escape
+    wait_exit 2 && [[ "$exit_status" == 0 ]] && pass "ESC at $depth bits exits with 0" ||
+      fail "ESC at $depth bits: $exit_status"
+  else
+    fail "no window on the $depth-bit server: $(cat "$work_dir/stderr")"
+  fi
+done
 
 exit $((failures > 0))
