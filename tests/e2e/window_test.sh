@@ -71,4 +71,18 @@ for depth in 24 16; do
   fi
 done
 
+# SDL's dummy video driver grants an 8-bit surface: every frame goes through
+# the format conversion, and the demo must keep running on it.
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 "$demo" >"$work_dir/stdout" 2>&1 &
+demo_pid=$!
+sleep 2
+if kill -0 "$demo_pid" 2>/dev/null; then
+  kill -TERM "$demo_pid"
+  wait_exit 2
+  pass "runs on the 8-bit dummy video driver"
+else
+  wait_exit 1
+  fail "dummy video driver: ended with $exit_status: $(head -c 300 "$work_dir/stdout")"
+fi
+
 exit $((failures > 0))
