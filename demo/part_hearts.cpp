@@ -12,10 +12,12 @@
 #include "scroll.h"
 #include "stars.h"
 
+#include <cstdlib>
 #include <initializer_list>
 
-// The 64-frame spin strips of the four hearts, largest first. The process
-// keeps them, the scroll font and canvas and the wave until it ends.
+// The 64-frame spin strips of the four hearts, largest first, and the
+// scroller; the tests read them too. The strips, like the scroll font and
+// canvas and the wave below, live until the process ends: shutdown keeps them.
 Font* heart_strip_1 = nullptr;
 Font* heart_strip_2 = nullptr;
 Font* heart_strip_3 = nullptr;
@@ -54,16 +56,11 @@ constexpr HeartLayer large_hearts = {160, 5, -196608, 16};
 constexpr HeartLayer small_hearts = {96, 5, -131072, 32};
 constexpr HeartLayer smallest_hearts = {32, 5, -65536, 64};
 
-int32_t magnitude(int32_t value)
-{
-    return value < 0 ? -value : value;
-}
-
 // Frame k squeezes the heart to |spin_table[k]| columns, centred in its
 // cell and darkened by the columns it lost.
 void heart_frame_draw(const Image* cell, Image* strip, int32_t k, int32_t darkening)
 {
-    const int32_t width = magnitude(spin_table[k]);
+    const int32_t width = std::abs(spin_table[k]);
     Image* frame = img_new();
     img_resize(frame, width, heart_cell);
     img_scale(cell, frame);
@@ -78,6 +75,7 @@ Font* heart_strip_new(const HeartLayer& layer)
 {
     Font* strip = font_new();
     if (!strip) {
+        demo_error();
         return nullptr;
     }
     strip->width = heart_cell;

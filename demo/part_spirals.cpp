@@ -73,7 +73,7 @@ constexpr SpiralLook mid_blue = {6, 3, 0x0080FF};
 constexpr SpiralLook slow_blue = {4, 2, 0x0000FF};
 
 // A PNM picture decoded and stretched to width x height.
-Image* spirals_picture_new(const uint8_t* pnm, int32_t width, int32_t height)
+Image* window_picture_new(const uint8_t* pnm, int32_t width, int32_t height)
 {
     Image* picture = img_new();
     img_resize(picture, width, height);
@@ -83,7 +83,7 @@ Image* spirals_picture_new(const uint8_t* pnm, int32_t width, int32_t height)
     return picture;
 }
 
-Image* spirals_layer_new(int32_t width, int32_t height)
+Image* layer_new(int32_t width, int32_t height)
 {
     Image* layer = img_new();
     img_resize(layer, width, height);
@@ -92,7 +92,7 @@ Image* spirals_layer_new(int32_t width, int32_t height)
 
 // Creating the cloud and setting its count both draw random points, so the
 // clouds are made one after the other.
-Spirals* spirals_cloud_new(const SpiralLook& look, int32_t width)
+Spirals* spiral_cloud_new(const SpiralLook& look, int32_t width)
 {
     Spirals* cloud = spirals_new();
     if (!cloud) {
@@ -220,14 +220,14 @@ void part_spirals_setup()
 {
     const int32_t width = screen_width;
     const int32_t height = screen_height;
-    frame_picture = spirals_picture_new(pnm_frame, width, height / 2);
-    mask_picture = spirals_picture_new(pnm_mask, width, height / 2);
-    window_layer = spirals_layer_new(width, height);
-    spiral_layer = spirals_layer_new(width, height);
-    mask_layer = spirals_layer_new(width, height);
-    spiral_a = spirals_cloud_new(fast_cyan, width);
-    spiral_b = spirals_cloud_new(mid_blue, width);
-    spiral_c = spirals_cloud_new(slow_blue, width);
+    frame_picture = window_picture_new(pnm_frame, width, height / 2);
+    mask_picture = window_picture_new(pnm_mask, width, height / 2);
+    window_layer = layer_new(width, height);
+    spiral_layer = layer_new(width, height);
+    mask_layer = layer_new(width, height);
+    spiral_a = spiral_cloud_new(fast_cyan, width);
+    spiral_b = spiral_cloud_new(mid_blue, width);
+    spiral_c = spiral_cloud_new(slow_blue, width);
 }
 
 void part_spirals_free()

@@ -3,6 +3,11 @@
 
 #include "demo.h"
 
+struct Font;
+struct Image;
+struct Scroll;
+struct ScrollXL;
+
 // What each part adds to the common frame loop: its frame budget, its reset
 // after the opening fade, its drawing and its own keys.
 extern const PartSteps part_tiles_steps;
@@ -20,6 +25,15 @@ void part_tiles_free();
 void part_bubbles_free();
 void part_spirals_free();
 void part_hearts_free();
+
+// Program-wide objects of the parts that tests and tools look at.
+extern Image* logo;              // part one: the swinging logo
+extern ScrollXL* big_scroller;   // part one: the giant-letter scroller
+extern Font* heart_strip_1;      // part four: 64-frame spin strips, largest heart first
+extern Font* heart_strip_2;
+extern Font* heart_strip_3;
+extern Font* heart_strip_4;
+extern Scroll* scroller;         // part four: the waving scroll text
 
 void part_tiles_run();
 void part_bubbles_run();

@@ -4,7 +4,7 @@
 # Silent when everything is already present; uses sudo when not root.
 set -euo pipefail
 
-run_packages=(make cmake g++ pkg-config libsdl1.2-dev)
+run_packages=(make cmake g++ pkg-config libsdl1.2-dev ffmpeg)
 test_packages=(libgtest-dev xvfb xdotool x11-apps imagemagick sox)
 fuzz_packages=(clang libclang-rt-14-dev)  # make fuzz: libFuzzer comes with clang
 

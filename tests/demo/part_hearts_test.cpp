@@ -17,12 +17,6 @@
 #include <map>
 #include <vector>
 
-extern Font* heart_strip_1;
-extern Font* heart_strip_2;
-extern Font* heart_strip_3;
-extern Font* heart_strip_4;
-extern Scroll* scroller;
-
 namespace {
 
 constexpr uint64_t fade = 32;
@@ -35,22 +29,22 @@ void start_demo()
     demo_init();
 }
 
-// Rows that no heart or letter covers show this colour: black down to 96
-// rows above the bottom, then blue, cyan and white rising by 8 a row.
+// Black down to 96 rows above the bottom, then blue, cyan and red rising by
+// 8 a row toward the white bottom row.
 uint32_t expected_sky(int32_t y)
 {
     const int32_t up = side - 1 - y;
-    const auto rising = [](int32_t rows) { return static_cast<uint32_t>(255 - 8 * rows); };
+    const auto level = [](int32_t rows) { return static_cast<uint32_t>(255 - 8 * rows); };
     if (up < 32) {
-        return rising(up) << 16 | 0xFFFF;
+        return level(up) << 16 | 0xFFFF;
     }
     if (up < 64) {
-        return rising(up - 32) << 8 | 0xFF;
+        return level(up - 32) << 8 | 0xFF;
     }
-    return up < 96 ? rising(up - 64) : 0;
+    return up < 96 ? level(up - 64) : 0;
 }
 
-// Of the 32 x 32 frame k of a one-cell-wide picture.
+// Of the 32 x 32 frame k of a picture one cell wide.
 int32_t brightest_channel(const Image* picture, int32_t k)
 {
     uint32_t brightest = 0;
@@ -76,36 +70,38 @@ TEST(HeartsPart, FramesAreTheSameAtEveryRun)
     EXPECT_EQ(first, run_in_child(run));
 }
 
+// Hearts and letters cover parts of every row, but in no row as much as the sky.
 TEST(HeartsPart, EveryRowShowsItsSkyColourWhereNothingCoversIt)
 {
     start_demo();
-    std::vector<std::map<uint32_t, int32_t>> row_counts(side);
+    std::vector<std::map<uint32_t, int32_t>> rows(side);
     standin_on_present(
         [](const uint32_t* pixels, int32_t, int32_t, void* user) {
-            if (standin_presents() > fade && standin_presents() % 97 == 0) {
-                auto& counts = *static_cast<std::vector<std::map<uint32_t, int32_t>>*>(user);
-                for (int32_t i = 0; i < side * side; ++i) {
-                    ++counts[i / side][pixels[i]];
-                }
+            if (standin_presents() <= fade || standin_presents() % 97 != 0) {
+                return;  // ten frames spread over the part
+            }
+            auto& counts = *static_cast<std::vector<std::map<uint32_t, int32_t>>*>(user);
+            for (int32_t i = 0; i < side * side; ++i) {
+                ++counts[i / side][pixels[i]];
             }
         },
-        &row_counts);
+        &rows);
     part_hearts_run();
     for (int32_t y = 0; y < side; ++y) {
-        const auto most = std::max_element(row_counts[y].begin(), row_counts[y].end(),
+        const auto most = std::max_element(rows[y].begin(), rows[y].end(),
                                            [](const auto& a, const auto& b) { return a.second < b.second; });
         EXPECT_EQ(most->first, expected_sky(y)) << "row " << y;
     }
 }
 
 // Frame k of a strip is the heart squeezed to |spin_table[k]| columns,
-// centred, darker by 4 (largest heart) or 5 per lost column.
-TEST(HeartsPart, SpinStripsSqueezeTheHeartsFromTheTopRowOfTheSpriteSheet)
+// centred, darker by 4 (largest heart) or 5 per lost column; frames k and
+// k + 32 are alike.
+TEST(HeartsPart, SpinStripsSqueezeTheHeartsOfTheSpriteSheetsTopRow)
 {
     start_demo();
     const Font* strips[] = {heart_strip_1, heart_strip_2, heart_strip_3, heart_strip_4};
     const int32_t cell_x[] = {224, 160, 96, 32};
-    const int32_t darkening[] = {4, 5, 5, 5};
     Image* heart = img_new();
     img_resize(heart, cell, cell);
     for (int32_t s = 0; s < 4; ++s) {
@@ -116,19 +112,13 @@ TEST(HeartsPart, SpinStripsSqueezeTheHeartsFromTheTopRowOfTheSpriteSheet)
         for (int32_t k = 0; k < 64; ++k) {
             const int32_t width = std::abs(spin_table[k]);
             const int32_t left = (cell - width) / 2;
-            int32_t lit_columns = 0;
-            for (int32_t x = 0; x < cell; ++x) {
-                bool lit = false;
-                for (int32_t y = k * cell; y < (k + 1) * cell; ++y) {
-                    lit = lit || img_get_pixel(strip, x, y) != 0;
-                    ASSERT_EQ(img_get_pixel(strip, x, y), img_get_pixel(strip, x, (y + 32 * cell) % (64 * cell)));
-                }
-                EXPECT_TRUE(!lit || (x >= left && x < left + width)) << s << " frame " << k << " column " << x;
-                lit_columns += lit;
+            for (int32_t i = k * cell * cell; i < (k + 1) * cell * cell; ++i) {
+                const int32_t x = i % cell;
+                ASSERT_TRUE(strip->pixels[i] == 0 || (x >= left && x < left + width)) << s << ":" << k;
+                ASSERT_EQ(strip->pixels[i], strip->pixels[(i + 32 * cell * cell) % (64 * cell * cell)]);
             }
-            EXPECT_GE(lit_columns, s == 0 ? width - 1 : 1) << s << " frame " << k;
-            const int32_t fade_amount = (cell - width) * darkening[s];
-            EXPECT_LE(brightest_channel(strip, k), std::max(0, brightest_channel(heart, 0) - fade_amount));
+            const int32_t darker = (cell - width) * (s == 0 ? 4 : 5);
+            EXPECT_LE(brightest_channel(strip, k), std::max(0, brightest_channel(heart, 0) - darker));
             if (width == cell) {
                 EXPECT_TRUE(std::equal(heart->pixels, heart->pixels + cell * cell, strip->pixels + k * cell * cell));
             }
@@ -138,30 +128,24 @@ TEST(HeartsPart, SpinStripsSqueezeTheHeartsFromTheTopRowOfTheSpriteSheet)
 }
 
 // a and s step the speed by -1 and +1, remainder by 15 truncating toward
-// zero; only this part reads them, and the speed carries over to the next pass.
+// zero; the speed carries over from one pass to the next.
 TEST(HeartsPart, KeysAAndSChangeTheScrollSpeed)
 {
     start_demo();
     ASSERT_TRUE(scroller);
-    standin_tap(fade + 3, SDLK_a);
-    standin_tap(fade + 6, SDLK_SPACE);
-    part_spirals_run();
-    EXPECT_EQ(scroller->speed, 6);
-    // A press and its release seen by the same poll are lost, so the first
-    // tap waits for the second frame.
-    const uint64_t start = standin_presents() + fade + 2;
-    for (uint64_t i = 0; i < 7; ++i) {
-        standin_tap(start + 3 * i, SDLK_a);
-    }
+    // A press and its release seen by the same poll are lost, so the taps
+    // start at the second frame.
+    const auto tap = [](int32_t sym, int32_t times, uint64_t from) {
+        for (int32_t i = 0; i < times; ++i) {
+            standin_tap(from + 3 * i, sym);
+        }
+    };
+    tap(SDLK_a, 7, fade + 2);
     part_hearts_run();
     EXPECT_EQ(scroller->speed, -1);
     const uint64_t next = standin_presents() + fade + 2;
-    for (uint64_t i = 0; i < 14; ++i) {
-        standin_tap(next + 3 * i, SDLK_a);
-    }
-    for (uint64_t i = 0; i < 14; ++i) {
-        standin_tap(next + 100 + 3 * i, SDLK_s);
-    }
+    tap(SDLK_a, 14, next);
+    tap(SDLK_s, 14, next + 100);
     standin_tap(next + 200, SDLK_SPACE);
     part_hearts_run();
     EXPECT_EQ(scroller->speed, 14);  // -1 down to -14, then 0; up from 0 to 14

@@ -18,9 +18,6 @@
 #include <utility>
 #include <vector>
 
-extern Image* logo;  // the part's own objects
-extern ScrollXL* big_scroller;
-
 namespace {
 
 constexpr uint64_t fade = 32;

@@ -1,0 +1,82 @@
+// Command-line refusals and the key list; the checksums of the PNG writer.
+#include "capture_options.h"
+#include "capture_still.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+namespace {
+
+struct Parsed {
+    bool ok;
+    CaptureOptions options;
+    std::string error;
+};
+
+Parsed parse(std::vector<const char*> arguments)
+{
+    arguments.insert(arguments.begin(), "kelp4090-capture");
+    Parsed parsed{};
+    parsed.ok = capture_parse_options(static_cast<int>(arguments.size()), arguments.data(), parsed.options,
+                                      parsed.error);
+    return parsed;
+}
+
+std::span<const uint8_t> bytes_of(std::string_view text)
+{
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+}  // namespace
+
+TEST(CaptureOptions, RefusalsNameTheOffendingArgument)
+{
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+        {{"-o", "x.mp4", "--scale", "9"}, "--scale: '9'"},
+        {{"-o", "x.mp4", "--scale", "2x"}, "--scale: '2x'"},
+        {{"-o", "x.mp4", "--frames", "0"}, "--frames: '0'"},
+        {{"-o", "x.mp4", "--passes", "11"}, "--passes: '11'"},
+        {{"-o", "x.mp4", "--keys", "10:space,12"}, "--keys: '12'"},
+        {{"-o", "x.mp4", "--keys", "10:shift"}, "--keys: '10:shift'"},
+        {{"-o", "x.mp4", "--passes", "2", "--frames", "5"}, "--passes and --frames"},
+        {{"--frame", "3", "-o", "x.mp4"}, "-o: a still"},
+        {{"-o", "x.png"}, "--frame N"},
+        {{"--wav"}, "--wav needs a value"},
+        {{"--scale=3", "--fast"}, "'--fast'"},
+        {{"--benchmark", "-o", "x.mp4"}, "--benchmark"},
+        {{}, "nothing to write"},
+    };
+    for (const auto& [arguments, named] : cases) {
+        const Parsed parsed = parse(arguments);
+        EXPECT_FALSE(parsed.ok) << named;
+        EXPECT_NE(parsed.error.find(named), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << parsed.error;
+    }
+}
+
+TEST(CaptureOptions, KeysAreSortedByFrameAndAStillRendersUpToItsFrame)
+{
+    const Parsed keyed = parse({"--wav", "x.wav", "--keys=300:q,10:space,20:esc,25:8"});
+    ASSERT_TRUE(keyed.ok) << keyed.error;
+    const std::vector<std::pair<int64_t, int32_t>> expected = {{10, ' '}, {20, 27}, {25, '8'}, {300, 'q'}};
+    ASSERT_EQ(keyed.options.keys.size(), expected.size());
+    for (size_t at = 0; at < expected.size(); ++at) {
+        EXPECT_EQ(keyed.options.keys[at].frame, expected[at].first);
+        EXPECT_EQ(keyed.options.keys[at].symbol, expected[at].second);
+    }
+    EXPECT_EQ(keyed.options.frames, 0);
+
+    const Parsed still = parse({"--frame", "40", "-o", "x.png", "--scale", "1"});
+    ASSERT_TRUE(still.ok) << still.error;
+    EXPECT_EQ(still.options.frames, 41);
+    EXPECT_EQ(still.options.scale, 1);
+}
+
+TEST(CaptureStill, ChecksumsMatchTheirPublishedCheckValues)
+{
+    EXPECT_EQ(capture_crc32(bytes_of("123456789")), 0xCBF43926u);
+    EXPECT_EQ(capture_crc32({}), 0u);
+    EXPECT_EQ(capture_adler32(bytes_of("Wikipedia")), 0x11E60398u);
+    EXPECT_EQ(capture_adler32({}), 1u);
+}

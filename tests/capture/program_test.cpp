@@ -1,0 +1,202 @@
+// kelp4090-capture end to end: the MP4 as ffprobe sees it, keys, the exit
+// key, stills, and the ways it refuses or fails.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+constexpr const char* capture_program = KELP_CAPTURE_PROGRAM;
+constexpr int64_t fade = 32;
+constexpr int64_t wav_header = 44;
+constexpr int64_t bytes_per_frame = 882 * 2;
+
+// A scratch folder per test, removed afterwards.
+class CaptureProgram : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string name = testing::TempDir() + "capture-XXXXXX";
+        ASSERT_NE(mkdtemp(name.data()), nullptr);
+        folder = name;
+    }
+
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string at(const std::string& name) const { return (folder / name).string(); }
+
+    struct Run {
+        int status;
+        std::string errors;
+    };
+
+    Run capture(const std::vector<std::string>& arguments, const std::string& environment = "") const
+    {
+        std::string command = environment + " " + capture_program;
+        for (const std::string& argument : arguments) {
+            command += " '" + argument + "'";
+        }
+        command += " >/dev/null 2>'" + at("errors.txt") + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(at("errors.txt"))};
+    }
+
+    static std::string contents(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    // key=value lines of ffprobe for one stream of the file.
+    static std::map<std::string, std::string> probe(const std::string& path, const char* stream)
+    {
+        const std::string command = std::string("ffprobe -v error -count_frames -select_streams ") + stream +
+                                    " -show_entries stream=codec_name,r_frame_rate,nb_read_frames,duration,"
+                                    "sample_rate,width,height -of default=noprint_wrappers=1 '" + path + "'";
+        std::map<std::string, std::string> fields;
+        FILE* pipe = popen(command.c_str(), "r");
+        char line[256];
+        while (pipe && fgets(line, sizeof line, pipe)) {
+            std::string text(line);
+            const size_t equals = text.find('=');
+            if (equals != std::string::npos) {
+                fields[text.substr(0, equals)] = text.substr(equals + 1, text.find_last_not_of('\n') - equals);
+            }
+        }
+        if (pipe) {
+            pclose(pipe);
+        }
+        return fields;
+    }
+
+    std::vector<std::string> names_in_folder() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            names.push_back(entry.path().filename());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // The RGB bytes of a binary PPM as this program writes it.
+    static std::string ppm_pixels(const std::string& path, int32_t& width)
+    {
+        std::istringstream file(contents(path));
+        std::string magic;
+        int32_t height = 0;
+        int32_t depth = 0;
+        file >> magic >> width >> height >> depth;
+        file.get();
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    std::filesystem::path folder;
+};
+
+}  // namespace
+
+TEST_F(CaptureProgram, VideoHas50FramesPerSecondAndSoundOfTheSameLength)
+{
+    const Run run = capture({"--frames", "100", "--scale", "1", "-o", at("demo.mp4")}, "TMPDIR=" + folder.string());
+    ASSERT_EQ(run.status, 0) << run.errors;
+    auto video = probe(at("demo.mp4"), "v:0");
+    EXPECT_EQ(video["codec_name"], "h264");
+    EXPECT_EQ(video["r_frame_rate"], "50/1");
+    EXPECT_EQ(video["nb_read_frames"], "100");
+    EXPECT_EQ(video["width"], "256");
+    EXPECT_NEAR(std::stod(video["duration"]), 2.0, 1e-6);
+    auto sound = probe(at("demo.mp4"), "a:0");
+    EXPECT_EQ(sound["codec_name"], "aac");
+    EXPECT_EQ(sound["sample_rate"], "44100");
+    EXPECT_NEAR(std::stod(sound["duration"]), std::stod(video["duration"]), 0.02);
+    EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"demo.mp4", "errors.txt"})) << "temporary files left";
+}
+
+TEST_F(CaptureProgram, SpaceEndsThePartAfterTheFrameThatReadsIt)
+{
+    // Part one fades in frames 0-31; the space pressed at 10 is read after its first frame, 32.
+    // Part two: fade 33-64, frames 65-70, ended by the space at 70. Parts three to five are
+    // each ended after their first frame by a space pressed during their fade.
+    const int64_t shown = (fade + 1) + (fade + 6) + 3 * (fade + 1);
+    const Run run = capture({"--passes", "1", "--keys", "10:space,70:space,80:space,120:space,150:space", "--wav",
+                             at("sound.wav")});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(std::filesystem::file_size(at("sound.wav")), wav_header + shown * bytes_per_frame);
+}
+
+TEST_F(CaptureProgram, ExitKeyFadesOutAndStillFinishesTheVideo)
+{
+    const Run run = capture({"--frames", "1000", "--scale", "1", "--keys", "50:q", "-o", at("quit.mp4")});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(probe(at("quit.mp4"), "v:0")["nb_read_frames"], std::to_string(51 + fade));
+}
+
+TEST_F(CaptureProgram, StillsArePngOrPpmOfTheEnlargedFrame)
+{
+    ASSERT_EQ(capture({"--frame", "40", "--scale", "1", "-o", at("small.ppm")}).status, 0);
+    ASSERT_EQ(capture({"--frame", "40", "--scale", "3", "-o", at("large.ppm")}).status, 0);
+    ASSERT_EQ(capture({"--frame", "40", "--scale", "3", "-o", at("large.png")}).status, 0);
+    int32_t small_width = 0;
+    int32_t large_width = 0;
+    const std::string small = ppm_pixels(at("small.ppm"), small_width);
+    const std::string large = ppm_pixels(at("large.ppm"), large_width);
+    ASSERT_EQ(large_width, 3 * small_width);
+    ASSERT_EQ(large.size(), 9 * small.size());
+    EXPECT_NE(small.find_first_not_of('\0'), std::string::npos) << "frame 40 is all black";
+    for (size_t y = 0; y < static_cast<size_t>(large_width); ++y) {
+        for (size_t x = 0; x < static_cast<size_t>(large_width); ++x) {
+            const size_t from = 3 * ((y / 3) * static_cast<size_t>(small_width) + x / 3);
+            ASSERT_EQ(large.compare(3 * (y * static_cast<size_t>(large_width) + x), 3, small, from, 3), 0)
+                << x << "," << y;
+        }
+    }
+    const std::string decode = "ffmpeg -v error -i '" + at("large.png") + "' -f rawvideo -pix_fmt rgb24 -y '" +
+                               at("decoded.rgb") + "'";
+    ASSERT_EQ(std::system(decode.c_str()), 0);
+    EXPECT_TRUE(contents(at("decoded.rgb")) == large);
+}
+
+TEST_F(CaptureProgram, BadArgumentGivesStatusTwoAndOneLineNamingIt)
+{
+    const Run run = capture({"--scale", "0", "-o", at("x.mp4")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, "kelp4090-capture: --scale: '0' is not a whole number from 1 to 8 (see --help)\n");
+    EXPECT_FALSE(std::filesystem::exists(at("x.mp4")));
+}
+
+TEST_F(CaptureProgram, FullDiskFailsWithAMessageAndLeavesTheDeviceAlone)
+{
+    const Run sound = capture({"--frames", "20", "--wav", "/dev/full"});
+    EXPECT_NE(sound.status, 0);
+    EXPECT_NE(sound.errors.find("cannot write /dev/full: No space left on device"), std::string::npos)
+        << sound.errors;
+    const Run video = capture({"--frames", "5", "--scale", "1", "-o", "/dev/full"}, "TMPDIR=" + folder.string());
+    EXPECT_NE(video.status, 0);
+    EXPECT_NE(video.errors.find("ffmpeg could not write /dev/full"), std::string::npos) << video.errors;
+    struct stat device {};
+    ASSERT_EQ(stat("/dev/full", &device), 0);
+    EXPECT_TRUE(S_ISCHR(device.st_mode));
+    EXPECT_EQ(names_in_folder(), std::vector<std::string>{"errors.txt"}) << "temporary files left";
+}
+
+TEST_F(CaptureProgram, FailingFfmpegGivesAMessageAndLeavesNoFileBehind)
+{
+    std::ofstream(at("ffmpeg")) << "#!/bin/sh\nexit 3\n";
+    std::filesystem::permissions(at("ffmpeg"), std::filesystem::perms::owner_all);
+    const Run run = capture({"--frames", "50", "--scale", "1", "-o", at("broken.mp4")},
+                            "PATH=" + folder.string() + ":$PATH TMPDIR=" + folder.string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("ffmpeg stopped while encoding the video (exit status 3)"), std::string::npos)
+        << run.errors;
+    EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"errors.txt", "ffmpeg"}));
+}

@@ -1,0 +1,206 @@
+// Command-line parsing of kelp4090-capture. Every refusal is one line that
+// names the argument, so a script that passes a wrong value sees which one.
+#include "capture_options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+constexpr int32_t key_space = ' ';
+constexpr int32_t key_escape = 27;
+
+bool parse_whole(std::string_view text, int64_t low, int64_t high, int64_t& value)
+{
+    const char* end = text.data() + text.size();
+    int64_t parsed = 0;
+    const auto [stop, failure] = std::from_chars(text.data(), end, parsed);
+    if (failure != std::errc{} || stop != end || parsed < low || parsed > high) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+// Reads a whole number of the given range into `field`, or explains what was wrong.
+template <typename Field>
+bool apply_number(std::string_view name, std::string_view text, int64_t low, int64_t high, Field& field,
+                  std::string& error)
+{
+    int64_t value = 0;
+    if (!parse_whole(text, low, high, value)) {
+        error = std::string(name) + ": '" + std::string(text) + "' is not a whole number from " +
+                std::to_string(low) + " to " + std::to_string(high);
+        return false;
+    }
+    field = static_cast<Field>(value);
+    return true;
+}
+
+int32_t key_symbol(std::string_view name)
+{
+    if (name == "space") {
+        return key_space;
+    }
+    if (name == "esc" || name == "escape") {
+        return key_escape;
+    }
+    const bool printable = name.size() == 1 && name[0] > ' ' && name[0] < 127;
+    return printable ? name[0] : -1;
+}
+
+bool parse_key(std::string_view item, CaptureKey& key)
+{
+    const size_t colon = item.find(':');
+    if (colon == std::string_view::npos) {
+        return false;
+    }
+    key.symbol = key_symbol(item.substr(colon + 1));
+    return key.symbol >= 0 && parse_whole(item.substr(0, colon), 0, capture_max_frames, key.frame);
+}
+
+bool apply_keys(std::string_view list, std::vector<CaptureKey>& keys, std::string& error)
+{
+    keys.clear();
+    while (!list.empty()) {
+        const size_t comma = std::min(list.find(','), list.size());
+        const std::string_view item = list.substr(0, comma);
+        CaptureKey key{};
+        if (!parse_key(item, key)) {
+            error = "--keys: '" + std::string(item) + "' is not FRAME:KEY (KEY: space, esc or one character)";
+            return false;
+        }
+        keys.push_back(key);
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const CaptureKey& a, const CaptureKey& b) { return a.frame < b.frame; });
+    return true;
+}
+
+bool apply_option(std::string_view name, std::string_view value, CaptureOptions& options, std::string& error)
+{
+    if (value.empty()) {
+        error = std::string(name) + " needs a value";
+        return false;
+    }
+    if (name == "--passes") {
+        return apply_number(name, value, 1, capture_max_passes, options.passes, error);
+    }
+    if (name == "--frames") {
+        return apply_number(name, value, 1, capture_max_frames, options.frames, error);
+    }
+    if (name == "--frame") {
+        return apply_number(name, value, 0, capture_max_frames - 1, options.still_frame, error);
+    }
+    if (name == "--scale") {
+        return apply_number(name, value, 1, capture_max_scale, options.scale, error);
+    }
+    if (name == "--keys") {
+        return apply_keys(value, options.keys, error);
+    }
+    (name == "-o" ? options.output : options.wav) = value;
+    return true;
+}
+
+constexpr std::array<std::string_view, 7> valued_options = {"-o",     "--wav",   "--passes", "--frames",
+                                                            "--frame", "--scale", "--keys"};
+
+bool takes_value(std::string_view name)
+{
+    return std::find(valued_options.begin(), valued_options.end(), name) != valued_options.end();
+}
+
+// Which frames to render, once all arguments are read: whole passes unless
+// a frame count or a still says otherwise.
+bool settle_plan(CaptureOptions& options, bool passes_given, std::string& error)
+{
+    const bool still = options.still_frame >= 0;
+    if (passes_given && options.frames) {
+        error = "--passes and --frames exclude each other";
+    } else if (still && (passes_given || options.frames)) {
+        error = "--frame renders up to its frame; leave out --passes and --frames";
+    } else if (still && !capture_is_still_name(options.output)) {
+        error = "-o: a still needs a name ending in .png or .ppm";
+    } else if (!still && capture_is_still_name(options.output)) {
+        error = "-o: '" + options.output + "' is a picture; add --frame N to choose the frame";
+    } else if (options.output.empty() && options.wav.empty()) {
+        error = "nothing to write: give -o FILE, --wav FILE or both";
+    }
+    if (still) {
+        options.frames = options.still_frame + 1;
+    }
+    return error.empty();
+}
+
+}  // namespace
+
+bool capture_is_still_name(const std::string& path)
+{
+    return path.ends_with(".png") || path.ends_with(".ppm");
+}
+
+bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error)
+{
+    bool passes_given = false;
+    for (int index = 1; index < argc; ++index) {
+        std::string_view name = argv[index];
+        std::string_view value;
+        const size_t equals = name.find('=');
+        if (name.starts_with("--") && equals != std::string_view::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        } else if (takes_value(name) && index + 1 < argc) {
+            value = argv[++index];
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            return true;
+        }
+        if (name == "--benchmark") {
+            options.benchmark = true;
+            continue;
+        }
+        if (!takes_value(name)) {
+            error = "unknown argument '" + std::string(argv[index]) + "'";
+            return false;
+        }
+        passes_given = passes_given || name == "--passes";
+        if (!apply_option(name, value, options, error)) {
+            return false;
+        }
+    }
+    if (options.benchmark && argc > 2) {
+        error = "--benchmark takes no other argument";
+        return false;
+    }
+    return options.benchmark || settle_plan(options, passes_given, error);
+}
+
+const char* capture_usage()
+{
+    return "Usage: kelp4090-capture [options]\n"
+           "Renders the KELP4090 demo, picture and music, into files at exactly 50 frames\n"
+           "per second, whatever the machine's speed; needs no display and no sound card.\n"
+           "\n"
+           "  -o FILE          the video: MP4 with H.264 picture and AAC sound, through ffmpeg;\n"
+           "                   with --frame, a still picture instead (.png or .ppm)\n"
+           "  --wav FILE       the sound alone, as a 16-bit mono WAV file at 44100 Hz\n"
+           "  --passes K       render K whole passes through the five parts (1-10, default 1)\n"
+           "  --frames N       render the first N frames (1-100000) instead of whole passes\n"
+           "  --frame N        write frame N (counted from 0) as the still given by -o\n"
+           "  --scale S        enlarge every pixel to S x S (1-8, default 3: 768x768)\n"
+           "  --keys LIST      press keys after given frames: FRAME:KEY,... with frames\n"
+           "                   counted from 0 including the fades, and KEY one of space, esc\n"
+           "                   or one character (a, s, 8, 9, q ...); a key is held until the\n"
+           "                   next one in the list is pressed, so it acts once\n"
+           "  --benchmark      time every part's drawing and the present, unpaced and\n"
+           "                   without encoding, and print the figures\n"
+           "  -h, --help       show this text\n"
+           "\n"
+           "Keys pressed during a fade act at the end of the next part's first frame.\n"
+           "q or esc fades out and ends the capture; the files are finished as usual.\n"
+           "Example: kelp4090-capture -o demo.mp4 --keys 200:8,1500:space\n";
+}

@@ -1,0 +1,37 @@
+// Command line of kelp4090-capture: what to render and where to write it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A key pressed after video frame `frame` (counted from 0, fades included)
+// and held until the next key of the list is pressed.
+struct CaptureKey {
+    int64_t frame;
+    int32_t symbol;  // SDL key symbol
+};
+
+struct CaptureOptions {
+    std::string output;        // -o: the video, or the still with --frame
+    std::string wav;           // --wav: the sound alone
+    int32_t passes = 1;        // whole passes through the ring of parts
+    int64_t frames = 0;        // --frames: stop after this many; 0 = whole passes
+    int64_t still_frame = -1;  // --frame: the one frame to write as a picture
+    int32_t scale = 3;         // nearest-neighbour enlargement
+    std::vector<CaptureKey> keys;  // in frame order
+    bool benchmark = false;
+    bool help = false;
+};
+
+constexpr int32_t capture_max_scale = 8;
+// The stand-in keeps the whole sound in memory (about 5 MB a minute).
+constexpr int32_t capture_max_passes = 10;
+constexpr int64_t capture_max_frames = 100000;
+
+// Fills `options` from the arguments. Returns false with a one-line reason
+// in `error` (naming the argument) when they make no sense.
+bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
+const char* capture_usage();
+// True when the name asks for a still picture rather than a video.
+bool capture_is_still_name(const std::string& path);

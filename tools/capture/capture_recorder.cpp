@@ -1,0 +1,257 @@
+// The recorder. Every present costs 20 ms of virtual time on the stand-in's
+// clock, so the frame limiter always finds a frame exactly one period long
+// and never sleeps, fades included: the clock after k presents is k * 20 ms,
+// and the audio callback has by then produced at least the k * 882 values
+// played during those frames. A frame is therefore handed on one present
+// late, when its 20 ms of sound are complete: frame k gets values
+// 882 k ... 882 (k + 1) - 1 of the recorded stream.
+#include "capture_recorder.h"
+
+#include "demo.h"
+#include "parts.h"
+#include "sdl_standin.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+const std::array<CapturePart, 5> capture_ring = {{
+    {"tiles", &part_tiles_steps, part_tiles_run},
+    {"bubbles", &part_bubbles_steps, part_bubbles_run},
+    {"spirals", &part_spirals_steps, part_spirals_run},
+    {"hearts", &part_hearts_steps, part_hearts_run},
+    {"bobs", &part_bobs_steps, part_bobs_run},
+}};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int64_t fade_frames = 32;  // every part opens with a 32-present fade
+
+struct Progress {
+    Clock::time_point start;
+    Clock::time_point shown;
+    int64_t total = 0;  // expected frames; keys may end the run sooner
+    bool terminal = false;
+};
+
+struct Recorder {
+    CapturePlan plan;
+    std::vector<std::unique_ptr<CaptureSink>> sinks;
+    std::vector<uint32_t> pending;  // the last frame shown, enlarged, waiting for its sound
+    int32_t pending_width = 0;
+    int32_t pending_height = 0;
+    bool has_pending = false;
+    int64_t delivered = 0;
+    bool ending = false;
+    std::array<int16_t, capture_values_per_frame> sound{};
+    Progress progress;
+};
+
+Recorder recorder;
+volatile std::sig_atomic_t interrupted = 0;
+
+void note_interrupt(int)
+{
+    interrupted = 1;
+}
+
+double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// On a terminal the progress line is rewritten in place; a log gets a line now and then.
+const char* line_start()
+{
+    return recorder.progress.terminal ? "\r\033[K" : "";
+}
+
+double frames_per_second()
+{
+    const double elapsed = seconds_since(recorder.progress.start);
+    return elapsed > 0 ? static_cast<double>(recorder.delivered) / elapsed : 0;
+}
+
+void progress_show()
+{
+    Progress& progress = recorder.progress;
+    if (seconds_since(progress.shown) < (progress.terminal ? 0.25 : 5.0)) {
+        return;
+    }
+    progress.shown = Clock::now();
+    const double rate = frames_per_second();
+    const int64_t left = std::max<int64_t>(progress.total - recorder.delivered, 0);
+    const auto seconds_left = static_cast<long long>(rate > 0 ? static_cast<double>(left) / rate : 0);
+    fprintf(stderr, "%skelp4090-capture: frame %lld of %lld, %.1f frames/s, %lld:%02lld left%s", line_start(),
+            static_cast<long long>(recorder.delivered), static_cast<long long>(progress.total), rate,
+            seconds_left / 60, seconds_left % 60, progress.terminal ? "" : "\n");
+}
+
+void progress_summary()
+{
+    fprintf(stderr, "%skelp4090-capture: %lld frames (%.2f s of video) in %.1f s, %.1f frames/s\n", line_start(),
+            static_cast<long long>(recorder.delivered), static_cast<double>(recorder.delivered) / capture_frame_rate,
+            seconds_since(recorder.progress.start), frames_per_second());
+}
+
+// Nearest neighbour: each pixel becomes a scale x scale square.
+void keep_enlarged(const uint32_t* pixels, int32_t width, int32_t height, int32_t scale)
+{
+    const size_t wide = static_cast<size_t>(width) * static_cast<size_t>(scale);
+    recorder.pending.resize(wide * static_cast<size_t>(height) * static_cast<size_t>(scale));
+    uint32_t* row = recorder.pending.data();
+    for (int32_t y = 0; y < height; ++y) {
+        uint32_t* const first = row;
+        for (int32_t x = 0; x < width; ++x) {
+            row = std::fill_n(row, scale, pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]);
+        }
+        for (int32_t copy = 1; copy < scale; ++copy) {
+            row = std::copy_n(first, wide, row);
+        }
+    }
+    recorder.pending_width = width * scale;
+    recorder.pending_height = height * scale;
+    recorder.has_pending = true;
+}
+
+// The values played during frame `index`; silence where the device made none.
+std::span<const int16_t> sound_of_frame(int64_t index)
+{
+    const std::vector<int16_t>& stream = standin_audio();
+    const size_t first = std::min(static_cast<size_t>(index) * capture_values_per_frame, stream.size());
+    const size_t count = std::min(stream.size() - first, recorder.sound.size());
+    const auto copied = std::copy_n(stream.begin() + static_cast<ptrdiff_t>(first), count, recorder.sound.begin());
+    std::fill(copied, recorder.sound.end(), int16_t{0});
+    return recorder.sound;
+}
+
+void deliver_pending()
+{
+    if (!recorder.has_pending) {
+        return;
+    }
+    const CaptureFrame frame{recorder.delivered, recorder.pending.data(), recorder.pending_width,
+                             recorder.pending_height, sound_of_frame(recorder.delivered)};
+    for (const auto& sink : recorder.sinks) {
+        if (!sink->write(frame)) {
+            capture_fail(sink->error());
+        }
+    }
+    recorder.has_pending = false;
+    recorder.delivered += 1;
+    progress_show();
+}
+
+// Called with every present; the clock still stands at the frame's start.
+void on_present(const uint32_t* pixels, int32_t width, int32_t height, void*)
+{
+    if (interrupted) {
+        capture_fail("interrupted");
+    }
+    deliver_pending();
+    if (recorder.plan.frames && recorder.delivered >= recorder.plan.frames) {
+        exit(EXIT_SUCCESS);
+    }
+    keep_enlarged(pixels, width, height, recorder.plan.scale);
+}
+
+// Runs at every exit, including the demo's own exit(0) after an exit key.
+void finish_at_exit()
+{
+    if (recorder.ending) {
+        return;
+    }
+    deliver_pending();
+    recorder.ending = true;
+    if (recorder.delivered == 0) {
+        capture_fail("no frame was rendered");
+    }
+    for (const auto& sink : recorder.sinks) {
+        if (!sink->finish()) {
+            capture_fail(sink->error());
+        }
+    }
+    progress_summary();
+    for (const auto& sink : recorder.sinks) {
+        if (!sink->path().empty()) {
+            fprintf(stderr, "kelp4090-capture: wrote %s\n", sink->path().c_str());
+        }
+    }
+}
+
+void run_ring()
+{
+    for (const CapturePart& part : capture_ring) {
+        part.run();
+    }
+}
+
+// A key is pressed after its frame and held until the next one is pressed,
+// so a press during a fade still waits for the next poll of the keyboard.
+void press_keys(const std::vector<CaptureKey>& keys)
+{
+    int32_t held = -1;
+    for (const CaptureKey& key : keys) {
+        const auto present = static_cast<uint64_t>(key.frame) + 1;
+        if (held >= 0) {
+            standin_key(present, held, false);
+        }
+        standin_key(present, key.symbol, true);
+        held = key.symbol;
+    }
+}
+
+}  // namespace
+
+int64_t capture_pass_frames()
+{
+    int64_t frames = 0;
+    for (const CapturePart& part : capture_ring) {
+        frames += fade_frames + part.steps->frames + 1;
+    }
+    return frames;
+}
+
+void capture_fail(const std::string& message)
+{
+    recorder.ending = true;
+    fprintf(stderr, "%skelp4090-capture: %s\n", line_start(), message.c_str());
+    for (const auto& sink : recorder.sinks) {
+        sink->abandon();
+    }
+    _exit(EXIT_FAILURE);
+}
+
+void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> sinks)
+{
+    recorder.plan = std::move(plan);
+    recorder.sinks = std::move(sinks);
+    recorder.progress.start = Clock::now();
+    recorder.progress.total = recorder.plan.frames ? recorder.plan.frames
+                                                   : recorder.plan.passes * capture_pass_frames();
+    recorder.progress.terminal = isatty(STDERR_FILENO) != 0;
+    standin_set_present_cost_us(capture_frame_us);
+    press_keys(recorder.plan.keys);
+    standin_on_present(on_present, nullptr);
+    atexit(finish_at_exit);
+    demo_init();
+    // Ctrl+C removes the partial files instead of leaving them behind.
+    signal(SIGINT, note_interrupt);
+    signal(SIGTERM, note_interrupt);
+    if (recorder.plan.frames) {
+        for (;;) {
+            run_ring();  // until on_present reaches the frame count
+        }
+    }
+    for (int32_t pass = 0; pass < recorder.plan.passes; ++pass) {
+        run_ring();
+    }
+    exit(EXIT_SUCCESS);
+}

@@ -1,0 +1,84 @@
+// The frame and sound recorder: runs the demo on the SDL stand-in's virtual
+// clock, one present every 20 ms, and hands each frame together with the
+// sound played during it to the outputs.
+#pragma once
+
+#include "capture_options.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+constexpr int32_t capture_frame_rate = 50;
+constexpr uint32_t capture_frame_us = 1000000 / capture_frame_rate;
+constexpr int32_t capture_sound_rate = 44100;
+constexpr int32_t capture_values_per_frame = capture_sound_rate / capture_frame_rate;  // 882
+
+// One rendered frame: its picture, enlarged, and the sound of its 20 ms.
+struct CaptureFrame {
+    int64_t index;              // counted from 0, fades included
+    const uint32_t* pixels;     // 0x00RRGGBB, width * height, row-major
+    int32_t width;
+    int32_t height;
+    std::span<const int16_t> sound;  // capture_values_per_frame values
+};
+
+// Where frames go: the video, the still, the sound file. Each call returns
+// false after a failure and leaves the reason in error().
+class CaptureSink {
+public:
+    explicit CaptureSink(std::string path) : file_path(std::move(path)) {}
+    virtual ~CaptureSink() = default;
+    CaptureSink(const CaptureSink&) = delete;
+    CaptureSink& operator=(const CaptureSink&) = delete;
+
+    virtual bool write(const CaptureFrame& frame) = 0;
+    virtual bool finish() = 0;    // after the last frame: complete the file
+    virtual void abandon() = 0;   // after any failure: stop and remove the partial file
+
+    const std::string& path() const { return file_path; }
+    const std::string& error() const { return reason; }
+
+protected:
+    bool fail(std::string text)
+    {
+        reason = std::move(text);
+        return false;
+    }
+
+private:
+    std::string file_path;
+    std::string reason;
+};
+
+struct CapturePlan {
+    int32_t passes = 1;  // whole passes through the ring, when frames is 0
+    int64_t frames = 0;  // stop after this many frames
+    int32_t scale = 1;
+    std::vector<CaptureKey> keys;
+};
+
+struct PartSteps;
+
+// The ring of parts, in the order the demo runs them.
+struct CapturePart {
+    const char* name;
+    const PartSteps* steps;
+    void (*run)();
+};
+extern const std::array<CapturePart, 5> capture_ring;
+
+// Frames in one pass through the five parts: each part's fade and frames.
+int64_t capture_pass_frames();
+
+// Starts the demo and records it. Never returns: the process ends with
+// status 0 once every sink is finished (after the last pass, the last
+// frame asked for, or an exit key), or with 1 and a message after a failure,
+// the partial files removed.
+[[noreturn]] void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> sinks);
+
+// Prints the message, abandons every sink and ends the process with status 1.
+[[noreturn]] void capture_fail(const std::string& message);
