@@ -24,7 +24,7 @@ build: deps
 	@cmake --build $(RELEASE) -j $(JOBS)
 
 run: build
-	@tools/run-demo.sh $(RELEASE)/demo/kelp4090 $(RELEASE)/kelp4090-capture
+	@tools/run-demo.sh $(RELEASE)/kelp4090 $(RELEASE)/kelp4090-capture
 
 test: test-deps
 	@cmake -S . -B $(TEST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \

@@ -230,25 +230,42 @@ void clip_span(int32_t& pos, int32_t& other, int32_t& length, int32_t limit)
 
 // ---- Presents ----
 
-void fold_into_hash(uint32_t pixel)
+// FNV-1a over whole pixels: every frame changes the running hash.
+void fold_into_hash(const std::vector<uint32_t>& frame)
 {
-    for (int32_t byte = 0; byte < 4; ++byte) {
-        state.frames_hash = (state.frames_hash ^ ((pixel >> (8 * byte)) & 0xFF)) * fnv_prime;
+    uint64_t hash = state.frames_hash;
+    for (uint32_t pixel : frame) {
+        hash = (hash ^ pixel) * fnv_prime;
     }
+    state.frames_hash = hash;
 }
 
+bool is_xrgb(const SDL_PixelFormat* format)
+{
+    return format->BitsPerPixel == 32 && format->Rmask == 0xFF0000 && format->Gmask == 0x00FF00 &&
+           format->Bmask == 0x0000FF;
+}
+
+// Reads the window back as 0x00RRGGBB: whole rows from a surface already in
+// that layout (its unused top byte dropped), pixel by pixel through its format
+// otherwise.
 void capture_frame(const SDL_Surface* screen)
 {
-    state.last_frame.assign(static_cast<size_t>(screen->w) * static_cast<size_t>(screen->h), 0);
+    const auto width = static_cast<size_t>(screen->w);
+    state.last_frame.assign(width * static_cast<size_t>(screen->h), 0);
     for (int32_t y = 0; screen->pixels && y < screen->h; ++y) {
+        uint32_t* row = state.last_frame.data() + static_cast<size_t>(y) * width;
+        if (is_xrgb(screen->format)) {
+            const auto* source =
+                reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch);
+            std::transform(source, source + width, row, [](uint32_t pixel) { return pixel & 0xFFFFFF; });
+            continue;
+        }
         for (int32_t x = 0; x < screen->w; ++x) {
-            state.last_frame[static_cast<size_t>(y) * static_cast<size_t>(screen->w) + static_cast<size_t>(x)] =
-                rgb_from_pixel(screen->format, pixel_read(screen, x, y));
+            row[x] = rgb_from_pixel(screen->format, pixel_read(screen, x, y));
         }
     }
-    for (uint32_t pixel : state.last_frame) {
-        fold_into_hash(pixel);
-    }
+    fold_into_hash(state.last_frame);
 }
 
 void advance_clock(uint64_t us);

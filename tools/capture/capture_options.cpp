@@ -101,7 +101,11 @@ bool apply_option(std::string_view name, std::string_view value, CaptureOptions&
     if (name == "--keys") {
         return apply_keys(value, options.keys, error);
     }
-    (name == "-o" ? options.output : options.wav) = value;
+    if (name == "-o") {
+        options.output = value;
+    } else {
+        options.wav = value;
+    }
     return true;
 }
 
@@ -202,5 +206,7 @@ const char* capture_usage()
            "\n"
            "Keys pressed during a fade act at the end of the next part's first frame.\n"
            "q or esc fades out and ends the capture; the files are finished as usual.\n"
+           "Exit status: 0 with every file complete, 1 after a failure (its partial files\n"
+           "removed), 2 for arguments that make no sense.\n"
            "Example: kelp4090-capture -o demo.mp4 --keys 200:8,1500:space\n";
 }

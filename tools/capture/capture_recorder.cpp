@@ -73,6 +73,17 @@ const char* line_start()
     return recorder.progress.terminal ? "\r\033[K" : "";
 }
 
+// Prints the message, abandons every sink (removing what they wrote) and ends with status 1.
+[[noreturn]] void give_up(const std::string& message)
+{
+    recorder.ending = true;
+    fprintf(stderr, "%skelp4090-capture: %s\n", line_start(), message.c_str());
+    for (const auto& sink : recorder.sinks) {
+        sink->abandon();
+    }
+    _exit(EXIT_FAILURE);
+}
+
 double frames_per_second()
 {
     const double elapsed = seconds_since(recorder.progress.start);
@@ -141,7 +152,7 @@ void deliver_pending()
                              recorder.pending_height, sound_of_frame(recorder.delivered)};
     for (const auto& sink : recorder.sinks) {
         if (!sink->write(frame)) {
-            capture_fail(sink->error());
+            give_up(sink->error());
         }
     }
     recorder.has_pending = false;
@@ -153,7 +164,7 @@ void deliver_pending()
 void on_present(const uint32_t* pixels, int32_t width, int32_t height, void*)
 {
     if (interrupted) {
-        capture_fail("interrupted");
+        give_up("interrupted");
     }
     deliver_pending();
     if (recorder.plan.frames && recorder.delivered >= recorder.plan.frames) {
@@ -171,11 +182,11 @@ void finish_at_exit()
     deliver_pending();
     recorder.ending = true;
     if (recorder.delivered == 0) {
-        capture_fail("no frame was rendered");
+        give_up("no frame was rendered");
     }
     for (const auto& sink : recorder.sinks) {
         if (!sink->finish()) {
-            capture_fail(sink->error());
+            give_up(sink->error());
         }
     }
     progress_summary();
@@ -219,21 +230,12 @@ int64_t capture_pass_frames()
     return frames;
 }
 
-void capture_fail(const std::string& message)
-{
-    recorder.ending = true;
-    fprintf(stderr, "%skelp4090-capture: %s\n", line_start(), message.c_str());
-    for (const auto& sink : recorder.sinks) {
-        sink->abandon();
-    }
-    _exit(EXIT_FAILURE);
-}
-
 void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> sinks)
 {
     recorder.plan = std::move(plan);
     recorder.sinks = std::move(sinks);
     recorder.progress.start = Clock::now();
+    recorder.progress.shown = recorder.progress.start;
     recorder.progress.total = recorder.plan.frames ? recorder.plan.frames
                                                    : recorder.plan.passes * capture_pass_frames();
     recorder.progress.terminal = isatty(STDERR_FILENO) != 0;

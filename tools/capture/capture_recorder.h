@@ -79,6 +79,3 @@ int64_t capture_pass_frames();
 // frame asked for, or an exit key), or with 1 and a message after a failure,
 // the partial files removed.
 [[noreturn]] void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> sinks);
-
-// Prints the message, abandons every sink and ends the process with status 1.
-[[noreturn]] void capture_fail(const std::string& message);
