@@ -31,12 +31,11 @@ test: test-deps
 	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
-	@# --- the audio and music tests again under ThreadSanitizer ---
+	@# The audio tests again, under ThreadSanitizer.
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_TSAN=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TSAN) -j $(JOBS) --target $(TSAN_TARGETS)
 	@cd $(TSAN) && ctest --output-on-failure -j $(JOBS) --no-tests=error -R '$(TSAN_TESTS)'
-	@# --- end of the ThreadSanitizer run ---
 
 # Every tests/fuzz/fuzz_<name>.cpp defines the fuzz target <name>. Each runs
 # on a scratch copy of its seed corpus, so new inputs stay out of the tree;
