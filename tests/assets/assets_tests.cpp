@@ -67,25 +67,42 @@ Pnm parse(const uint8_t* bytes, size_t size)
 
 const Pnm sprites = parse(pnm_sprites, pnm_sprites_size);
 
-// Pixels of a 32x32 sprite cell, in reading order.
-std::vector<uint32_t> sprite_cell(int32_t code)
+// Pixels of a w x h area of a colour picture, in reading order.
+std::vector<uint32_t> area(const Pnm& pnm, int32_t x0, int32_t y0, int32_t w, int32_t h)
 {
-    std::vector<uint32_t> cell;
-    for (int32_t y = 0; y < 32; ++y)
-        for (int32_t x = 0; x < 32; ++x)
-            cell.push_back(sprites.rgb(code % 16 * 32 + x, code / 16 * 32 + y));
-    return cell;
+    std::vector<uint32_t> pixels;
+    for (int32_t y = y0; y < y0 + h; ++y)
+        for (int32_t x = x0; x < x0 + w; ++x)
+            pixels.push_back(pnm.rgb(x, y));
+    return pixels;
 }
 
-int32_t lit_count(const std::vector<uint32_t>& pixels)
+std::vector<uint32_t> sprite_cell(int32_t code)
 {
-    return static_cast<int32_t>(
-        std::count_if(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; }));
+    return area(sprites, code % 16 * 32, code / 16 * 32, 32, 32);
 }
 
 uint32_t channel(uint32_t pixel, int32_t shift)
 {
     return pixel >> shift & 0xFF;
+}
+
+// Lit pixels and the sum of each channel.
+struct Totals {
+    int32_t lit = 0;
+    uint64_t red = 0, green = 0, blue = 0;
+};
+
+Totals totals(const std::vector<uint32_t>& pixels)
+{
+    Totals t;
+    for (uint32_t p : pixels) {
+        t.lit += p != 0;
+        t.red += channel(p, 16);
+        t.green += channel(p, 8);
+        t.blue += channel(p, 0);
+    }
+    return t;
 }
 
 uint32_t brightness(uint32_t pixel)
@@ -168,15 +185,10 @@ TEST(AssetSpriteSheet, TilesCoverTheirCellsAndDiffer)
 {
     std::set<std::vector<uint32_t>> tiles;
     for (int32_t code = 16; code <= 20; ++code) {
-        const std::vector<uint32_t> tile = sprite_cell(code);
-        EXPECT_EQ(lit_count(tile), 32 * 32) << "tile " << code;
-        uint64_t red = 0, blue = 0;
-        for (uint32_t pixel : tile) {
-            red += channel(pixel, 16);
-            blue += channel(pixel, 0);
-        }
-        EXPECT_GT(blue, 2 * red) << "tile " << code << " is not blue";
-        tiles.insert(tile);
+        const Totals t = totals(sprite_cell(code));
+        EXPECT_EQ(t.lit, 32 * 32) << "tile " << code;
+        EXPECT_GT(t.blue, 2 * t.red) << "tile " << code << " is not blue";
+        tiles.insert(sprite_cell(code));
     }
     EXPECT_EQ(tiles.size(), 5u);
 }
@@ -187,8 +199,8 @@ TEST(AssetSpriteSheet, HeartsAndStarsGrowOnTransparentGround)
         int32_t previous = 0;
         for (int32_t code = first; code < first + 8; ++code) {
             const std::vector<uint32_t> cell = sprite_cell(code);
-            EXPECT_GT(lit_count(cell), previous) << "code " << code;
-            previous = lit_count(cell);
+            EXPECT_GT(totals(cell).lit, previous) << "code " << code;
+            previous = totals(cell).lit;
             EXPECT_EQ(cell.front(), 0u);
             EXPECT_EQ(cell.back(), 0u);
         }
@@ -205,18 +217,13 @@ TEST(AssetSpriteSheet, BallsAndPinkLetters)
     EXPECT_GT(channel(green, 8), channel(green, 16));
     EXPECT_GT(channel(yellow, 8), channel(yellow, 0));
     EXPECT_EQ(sprite_cell(21).front(), 0u);
-    EXPECT_EQ(lit_count(sprite_cell(' ')), 0);
+    EXPECT_EQ(totals(sprite_cell(' ')).lit, 0);
     std::set<std::vector<uint32_t>> letters;
     for (int32_t code = 33; code < 128; ++code) {
-        const std::vector<uint32_t> cell = sprite_cell(code);
-        uint64_t red = 0, green_sum = 0;
-        for (uint32_t pixel : cell) {
-            red += channel(pixel, 16);
-            green_sum += channel(pixel, 8);
-        }
-        EXPECT_GT(lit_count(cell), 20) << "code " << code;
-        EXPECT_GT(red, green_sum) << "code " << code << " is not pink";
-        letters.insert(cell);
+        const Totals t = totals(sprite_cell(code));
+        EXPECT_GT(t.lit, 20) << "code " << code;
+        EXPECT_GT(t.red, t.green) << "code " << code << " is not pink";
+        letters.insert(sprite_cell(code));
     }
     EXPECT_EQ(letters.size(), 95u);
 }
@@ -242,18 +249,10 @@ TEST(AssetBubbles, CyanRingsGrowOnBlack)
     const Pnm bubbles = parse(pnm_bubbles, pnm_bubbles_size);
     int32_t previous = 0;
     for (int32_t ring = 0; ring < 8; ++ring) {
-        int32_t lit = 0;
-        uint64_t red = 0, blue = 0;
-        for (int32_t y = 0; y < 16; ++y)
-            for (int32_t x = 0; x < 16; ++x) {
-                const uint32_t pixel = bubbles.rgb(ring * 16 + x, y);
-                lit += pixel != 0;
-                red += channel(pixel, 16);
-                blue += channel(pixel, 0);
-            }
-        EXPECT_GT(lit, previous) << "ring " << ring;
-        previous = lit;
-        EXPECT_GT(blue, red);
+        const Totals t = totals(area(bubbles, ring * 16, 0, 16, 16));
+        EXPECT_GT(t.lit, previous) << "ring " << ring;
+        previous = t.lit;
+        EXPECT_GT(t.blue, t.red);
         EXPECT_EQ(bubbles.rgb(ring * 16, 0), 0u);
         if (ring >= 3) {
             EXPECT_EQ(bubbles.rgb(ring * 16 + 9, 9), 0u) << "ring " << ring << " is hollow";
@@ -323,20 +322,11 @@ TEST(AssetFont, GlyphsSitInTheirCodes)
 TEST(AssetLogo, GoldLettersOnBlack)
 {
     const Pnm logo = parse(pnm_logo, pnm_logo_size);
-    int32_t lit = 0;
-    uint64_t red = 0, green = 0, blue = 0;
-    for (int32_t y = 0; y < 128; ++y)
-        for (int32_t x = 0; x < 256; ++x) {
-            const uint32_t pixel = logo.rgb(x, y);
-            lit += pixel != 0;
-            red += channel(pixel, 16);
-            green += channel(pixel, 8);
-            blue += channel(pixel, 0);
-        }
-    EXPECT_GT(lit, 256 * 128 / 4);
-    EXPECT_LT(lit, 256 * 128 * 3 / 4);
-    EXPECT_GT(green, 3 * blue);
-    EXPECT_GT(red, 3 * blue);
+    const Totals t = totals(area(logo, 0, 0, 256, 128));
+    EXPECT_GT(t.lit, 256 * 128 / 4);
+    EXPECT_LT(t.lit, 256 * 128 * 3 / 4);
+    EXPECT_GT(t.green, 3 * t.blue);
+    EXPECT_GT(t.red, 3 * t.blue);
     EXPECT_EQ(logo.rgb(0, 0), 0u);
     EXPECT_EQ(logo.rgb(255, 127), 0u);
 }

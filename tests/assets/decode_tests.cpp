@@ -33,18 +33,3 @@ TEST(AssetDecode, EveryPictureDecodesToItsSize)
         img_free(&image);
     }
 }
-
-TEST(AssetDecode, BobCellOfTheDecodedSheet)
-{
-    Image* sheet = img_from_pnm(pnm_sprites);
-    ASSERT_NE(sheet, nullptr);
-    auto pixel = [sheet](int32_t x, int32_t y) {
-        return sheet->pixels[static_cast<size_t>(y) * sheet->width + x];
-    };
-    // Code 23 at (224, 32): a ball of channel values 1 ... 5 on black.
-    const uint32_t centre = pixel(224 + 16, 32 + 16);
-    EXPECT_NE(centre, 0u);
-    EXPECT_EQ(centre & 0xF8F8F8, 0u);
-    EXPECT_EQ(pixel(224, 32), 0u);
-    img_free(&sheet);
-}

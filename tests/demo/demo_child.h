@@ -1,5 +1,6 @@
-// Runs a piece of the demo in a child process, so every run starts from a
-// fresh program state (the demo's objects are program-wide and built once).
+// Shared helpers of the demo tests: a fresh demo on the stand-in, and runs in
+// a child process so every run starts from a fresh program state (the demo's
+// objects are program-wide and built once).
 #pragma once
 
 #include <sys/wait.h>
@@ -8,6 +9,18 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
+
+#include "demo.h"
+#include "sdl_standin.h"
+
+// Presents of the fade that opens every part.
+constexpr uint64_t fade = 32;
+
+inline void start_demo()
+{
+    standin_reset();
+    demo_init();
+}
 
 // Runs `body` in a forked child and returns the words it produced; empty
 // when the child failed or ended without returning (for example by exit).

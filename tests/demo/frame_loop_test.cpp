@@ -1,11 +1,10 @@
 // The frame loop of every part, run through the SDL stand-in: fades, frame
 // budgets, keys, pacing and the exit path.
-#include "demo.h"
+#include "demo_child.h"
 #include "display.h"
 #include "fps.h"
 #include "img.h"
 #include "parts.h"
-#include "sdl_standin.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +12,6 @@
 #include <cstdlib>
 
 namespace {
-
-constexpr uint64_t fade = 32;
-
-void start_demo()
-{
-    standin_reset();
-    demo_init();
-}
 
 // Exits leave through exit(0); report the presents seen so the parent can check them.
 void report_presents_at_exit()

@@ -2,10 +2,8 @@
 // device plays from the first frame on, and a demo without a device.
 #include "array.h"
 #include "audio.h"
-#include "demo.h"
 #include "demo_child.h"
 #include "parts.h"
-#include "sdl_standin.h"
 #include "waves.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +17,6 @@ namespace {
 
 constexpr uint32_t demo_seed = 0xFACE5718;
 constexpr int32_t loop_length = 40000;
-constexpr uint64_t fade = 32;
 // 5 x 50 frames at 50 per second: 5 s of virtual time, all of it before the
 // second update of the loop (frame 301).
 constexpr uint64_t frames_per_part = 50;
@@ -161,16 +158,13 @@ TEST(MusicPath, TheFirstLoopPlaysFromTheFirstFrameWithoutAGap)
     EXPECT_EQ(run.deepest_queue, 4u);
 }
 
-TEST(MusicPath, EveryRunSoundsTheSameAndWithoutADeviceShowsTheSameFramesInSilence)
+// Sameness between runs with a device is the ring test's.
+TEST(MusicPath, WithoutADeviceTheDemoShowsTheSameFramesInSilence)
 {
     const DemoRun first = run_in_fresh_demo(true);
-    const DemoRun second = run_in_fresh_demo(true);
     const DemoRun silent = run_in_fresh_demo(false);
-    ASSERT_TRUE(first.had_device && second.had_device);
+    ASSERT_TRUE(first.had_device);
     ASSERT_GE(first.sound.size(), five_seconds);
-    EXPECT_EQ(first.sound, second.sound);
-    EXPECT_EQ(first.frames_hash, second.frames_hash);
-
     EXPECT_FALSE(silent.had_device);
     EXPECT_TRUE(silent.sound.empty());
     EXPECT_EQ(silent.frames_hash, first.frames_hash);

@@ -1,12 +1,10 @@
 // The waving text page over 3D bubbles, run through the SDL stand-in.
 #include "assets.h"
-#include "demo.h"
 #include "demo_child.h"
 #include "font.h"
 #include "fonts.h"
 #include "img.h"
 #include "parts.h"
-#include "sdl_standin.h"
 #include "vec2d.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +13,7 @@
 
 namespace {
 
-constexpr uint64_t fade = 32;
 constexpr int32_t cell = 16;
-
-void start_demo()
-{
-    standin_reset();
-    demo_init();
-}
 
 // Lit glyph pixels of the last visible character of the page that do not
 // show in the frame where the wave puts it after `frames` frames. Nothing is
@@ -54,19 +45,6 @@ int32_t last_character_misplaced(const std::vector<uint32_t>& frame, uint32_t fr
 }
 
 }  // namespace
-
-TEST(PartBubbles, FramesAreTheSameAtEveryRun)
-{
-    auto run = [] {
-        start_demo();
-        part_bubbles_run();
-        return std::vector<uint64_t>{standin_frames_hash(), standin_presents()};
-    };
-    const auto first = run_in_child(run);
-    ASSERT_EQ(first.size(), 2u);
-    EXPECT_EQ(first, run_in_child(run));
-    EXPECT_EQ(first[1], fade + 1001);
-}
 
 TEST(PartBubbles, TextFontTakesTheGradientWhereItsGlyphsAreLit)
 {

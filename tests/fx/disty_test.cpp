@@ -1,9 +1,7 @@
 // CURSORX remainders and DISTY's sine columns with their wrap at the bottom.
-#include <gtest/gtest.h>
-
 #include "cursorx.h"
 #include "disty.h"
-#include "img.h"
+#include "gfx_test_helpers.h"
 #include "vec2d.h"
 
 TEST(CursorX, RemaindersStayNonNegativeForNegativeValuesAndSteps)
@@ -50,34 +48,19 @@ TEST(CursorX, RemaindersStayNonNegativeForNegativeValuesAndSteps)
     EXPECT_EQ(c, nullptr);
 }
 
-namespace {
-
-// A w x h Image whose pixel i holds first + i.
-Image* numbered_image(int32_t w, int32_t h, uint32_t first)
-{
-    Image* image = img_new();
-    img_resize(image, w, h);
-    for (int32_t i = 0; i < w * h; i++) {
-        image->pixels[i] = first + static_cast<uint32_t>(i);
-    }
-    return image;
-}
-
-}  // namespace
-
 TEST(Disty, EachColumnMovesByItsOwnSineEntryAndWrapsAtTheBottom)
 {
     Disty* wave = disty_new();
-    Image* strip = numbered_image(64, 1, 1);
-    Image* screen = numbered_image(64, 256, 1000);
-    wave->source = strip;
+    ImagePtr strip = make_image(64, 1, 1);
+    ImagePtr screen = make_image(64, 256, 1000);
+    wave->source = strip.get();
     wave->y = 100;
     wave->amplitude = 128;
-    disty_draw(wave, screen);
+    disty_draw(wave, screen.get());
     for (int32_t k = 0; k < 64; k++) {
         const int32_t entry = 16 * (k + 1) % 1024;  // the last column uses entry 0
         const int32_t row = 100 + ((sine_table[entry] * 128) >> 16);
-        ASSERT_EQ(img_get_pixel(screen, k, row), static_cast<uint32_t>(1 + k)) << k;
+        ASSERT_EQ(img_get_pixel(screen.get(), k, row), static_cast<uint32_t>(1 + k)) << k;
     }
     EXPECT_EQ(wave->phase.counter, 64 * 16);
     wave->phase.offset_step = -3;
@@ -85,27 +68,19 @@ TEST(Disty, EachColumnMovesByItsOwnSineEntryAndWrapsAtTheBottom)
     EXPECT_EQ(wave->phase.offset, 1021);
 
     // A flat 3 x 3 strip one row above the top of a 2 x 4 target.
-    img_free(&strip);
-    img_free(&screen);
-    screen = numbered_image(2, 4, 100);
-    strip = numbered_image(3, 3, 1);
+    screen = make_image(2, 4, 100);
+    strip = make_image(3, 3, 1);
     strip->pixels[4] = 0;  // transparent
-    wave->source = strip;
+    wave->source = strip.get();
     wave->amplitude = 0;
     wave->y = -1;
-    testing::internal::CaptureStdout();
-    img_debug = 1;
-    disty_draw(wave, screen);
-    img_debug = 0;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(img_errors_of([&] { disty_draw(wave, screen.get()); }), 0);
     const uint32_t column_0[] = {4, 7, 104, 1};  // strip row 0 lands on the last row
     const uint32_t column_1[] = {101, 8, 105, 2};
     for (int32_t y = 0; y < 4; y++) {
-        EXPECT_EQ(img_get_pixel(screen, 0, y), column_0[y]) << y;
-        EXPECT_EQ(img_get_pixel(screen, 1, y), column_1[y]) << y;
+        EXPECT_EQ(img_get_pixel(screen.get(), 0, y), column_0[y]) << y;
+        EXPECT_EQ(img_get_pixel(screen.get(), 1, y), column_1[y]) << y;
     }
-    img_free(&strip);
-    img_free(&screen);
     disty_free(&wave);
     EXPECT_EQ(wave, nullptr);
 }

@@ -1,37 +1,24 @@
 // The display through the SDL stand-in: opening, presenting at every window
 // format, the three present paths, and flip against update.
 #include "display.h"
-#include "img.h"
+#include "gfx_test_helpers.h"
 #include "sdl_standin.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <memory>
-#include <vector>
 
 namespace {
 
-struct ImageDeleter {
-    void operator()(Image* image) const { img_free(&image); }
-};
-using OwnedImage = std::unique_ptr<Image, ImageDeleter>;
-
 // Every pixel different, so a shifted or skewed row shows.
-OwnedImage patterned_image(int32_t width, int32_t height)
+ImagePtr patterned_image(int32_t width, int32_t height)
 {
-    OwnedImage image(img_new());
-    img_resize(image.get(), width, height);
+    ImagePtr image = make_image(width, height);
     for (int32_t i = 0; i < width * height; ++i) {
         image->pixels[i] = (static_cast<uint32_t>(i) * 0x9E3779u) & 0xFFFFFF;
     }
     return image;
 }
 
-OwnedImage filled_image(int32_t width, int32_t height, uint32_t colour)
+ImagePtr filled_image(int32_t width, int32_t height, uint32_t colour)
 {
-    OwnedImage image(img_new());
-    img_resize(image.get(), width, height);
+    ImagePtr image = make_image(width, height);
     std::fill_n(image->pixels, width * height, colour);
     return image;
 }
@@ -124,7 +111,7 @@ TEST(Display, FreeThenNewOpensANewWindow)
 TEST(DisplayPresent, CopiesExactlyAt32BitsAndRefusesOtherSizes)
 {
     Display* display = fresh_display();
-    const OwnedImage image = patterned_image(256, 256);
+    const ImagePtr image = patterned_image(256, 256);
     display_present(display, image.get());
     EXPECT_EQ(standin_presents(), 1u);
     EXPECT_EQ(standin_flips(), 0u);  // no double buffer: a whole-window update
@@ -153,7 +140,7 @@ TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
         Display* display = display_current();
         display_set_mode(display, 256, 256);
         ASSERT_EQ(display->pixel_depth, depth);
-        OwnedImage image = filled_image(256, 256, grey);
+        ImagePtr image = filled_image(256, 256, grey);
         std::copy(std::begin(pure), std::end(pure), image->pixels);
         display_present(display, image.get());
         ASSERT_EQ(standin_presents(), 1u);
@@ -169,7 +156,7 @@ TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
     Display* display = fresh_display();
     standin_set_video_row_padding(12);  // 32 bits but longer rows: no block copy
     display_set_mode(display, 256, 256);
-    const OwnedImage image = patterned_image(256, 256);
+    const ImagePtr image = patterned_image(256, 256);
     display_present(display, image.get());
     EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
 }
@@ -177,7 +164,7 @@ TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
 TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmaller)
 {
     Display* display = fresh_display();
-    const OwnedImage large = patterned_image(300, 280);
+    const ImagePtr large = patterned_image(300, 280);
     display_present_converted(display, large.get());
     EXPECT_EQ(standin_last_frame(), top_left(large.get(), 256, 256));
 
@@ -196,12 +183,12 @@ TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmal
 TEST(DisplayPresent, DirectLendsTheImageForOnePresentOnly)
 {
     Display* display = fresh_display();
-    const OwnedImage lent = patterned_image(256, 256);
+    const ImagePtr lent = patterned_image(256, 256);
     const std::vector<uint32_t> lent_before = pixels_of(lent.get());
     display_present_direct(display, lent.get());
     EXPECT_EQ(standin_last_frame(), lent_before);
 
-    const OwnedImage next = filled_image(256, 256, 0x123456);
+    const ImagePtr next = filled_image(256, 256, 0x123456);
     display_present(display, next.get());  // lands in the window's own pixels again
     EXPECT_EQ(standin_last_frame(), pixels_of(next.get()));
     EXPECT_EQ(pixels_of(lent.get()), lent_before);
@@ -213,7 +200,7 @@ TEST(DisplayPresent, DoubleBufferedWindowFlipsOnEveryPath)
     standin_grant_doublebuf(true);
     standin_set_present_cost_us(5000);
     display_set_mode(display, 256, 256);
-    OwnedImage image = patterned_image(256, 256);
+    ImagePtr image = patterned_image(256, 256);
     display_present(display, image.get());
     display_present_converted(display, image.get());
     display_present_direct(display, image.get());
