@@ -13,37 +13,39 @@ Font* sprite_font = nullptr;
 constexpr int32_t text_cell = 16;
 constexpr int32_t sprite_cell = 32;
 
-// The 8x8 glyphs doubled to 16x16 so the text reads well on the screen.
-static Font* demo_text_font_new()
-{
-    Image* glyphs = img_from_pnm(pnm_font);
-    Font* font = font_new();
-    if (font && glyphs) {
-        font->picture = img_new();
-        img_resize(font->picture, 2 * glyphs->width, 2 * glyphs->height);
-        img_scale(glyphs, font->picture);
-        font->width = text_cell;
-        font->height = text_cell;
-    }
-    img_free(&glyphs);
-    return font;
-}
-
-static Font* demo_sprite_font_new()
+Font* demo_font_from_pnm(const uint8_t* pnm, int32_t cell)
 {
     Font* font = font_new();
     if (font) {
-        font->picture = img_from_pnm(pnm_sprites);
-        font->width = sprite_cell;
-        font->height = sprite_cell;
+        font->picture = img_from_pnm(pnm);
+        font->width = cell;
+        font->height = cell;
     }
+    return font;
+}
+
+Font* demo_font_doubled(const Image* picture, int32_t cell)
+{
+    Font* font = font_new();
+    if (!font || !picture) {
+        demo_error();
+        return font;
+    }
+    font->picture = img_new();
+    img_resize(font->picture, 2 * picture->width, 2 * picture->height);
+    img_scale(picture, font->picture);
+    font->width = cell;
+    font->height = cell;
     return font;
 }
 
 void demo_fonts_setup()
 {
-    text_font = demo_text_font_new();
-    sprite_font = demo_sprite_font_new();
+    // The 8x8 glyphs doubled to 16x16 so the text reads well on the screen.
+    Image* glyphs = img_from_pnm(pnm_font);
+    text_font = demo_font_doubled(glyphs, text_cell);
+    img_free(&glyphs);
+    sprite_font = demo_font_from_pnm(pnm_sprites, sprite_cell);
 }
 
 void demo_fonts_free()

@@ -126,12 +126,7 @@ void part_bubbles_draw()
 
 void part_bubbles_setup()
 {
-    bubble_font = font_new();
-    if (bubble_font) {
-        bubble_font->picture = img_from_pnm(pnm_bubbles);
-        bubble_font->width = bubble_size;
-        bubble_font->height = bubble_size;
-    }
+    bubble_font = demo_font_from_pnm(pnm_bubbles, bubble_size);
     bubbles = stars3d_new();
     if (bubbles) {
         bubbles->font = bubble_font;

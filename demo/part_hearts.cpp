@@ -109,23 +109,6 @@ Stars* heart_layer_new(const HeartLayer& layer, Font* strip)
     return hearts;
 }
 
-// The sprite sheet doubled, so each pink letter is 64 x 64.
-Font* scroll_font_new()
-{
-    const Image* sheet = sprite_font ? sprite_font->picture : nullptr;
-    Font* font = font_new();
-    if (!font || !sheet) {
-        demo_error();
-        return font;
-    }
-    font->picture = img_new();
-    img_resize(font->picture, 2 * sheet->width, 2 * sheet->height);
-    img_scale(sheet, font->picture);
-    font->width = letter_cell;
-    font->height = letter_cell;
-    return font;
-}
-
 Disty* wave_new(int32_t height)
 {
     Disty* bend = disty_new();
@@ -205,7 +188,8 @@ void part_hearts_setup()
     hearts_3 = heart_layer_new(large_hearts, heart_strip_2);
     hearts_2 = heart_layer_new(small_hearts, heart_strip_3);
     hearts_1 = heart_layer_new(smallest_hearts, heart_strip_4);
-    scroll_font = scroll_font_new();
+    // The sprite sheet doubled, so each pink letter is 64 x 64.
+    scroll_font = demo_font_doubled(sprite_font ? sprite_font->picture : nullptr, letter_cell);
     scroll_canvas = img_new();
     img_resize(scroll_canvas, screen_width, letter_cell);
     scroller = scroll_new();

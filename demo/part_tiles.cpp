@@ -145,12 +145,7 @@ void part_tiles_keys(uint8_t key)
 
 void part_tiles_setup()
 {
-    block_font = font_new();
-    if (block_font) {
-        block_font->picture = img_from_pnm(pnm_blocks);
-        block_font->width = block_size;
-        block_font->height = block_size;
-    }
+    block_font = demo_font_from_pnm(pnm_blocks, block_size);
     big_scroller = scrollxl_new();
     scrollxl_init(big_scroller, big_scroll_text, text_font, block_font, screen);
     if (big_scroller) {
