@@ -124,12 +124,14 @@ const char* find_count(const char* cursor, bool* empty)
 Sample* parse_values(const char* cursor, int64_t count)
 {
     Sample* sample = sample_new();
-    if (count > 0) {
-        sample_set_capacity(sample, static_cast<int32_t>(count));
-    }
-    if (!sample || !sample->data || sample->capacity < count) {
+    int32_t* values = count > 0 ? sample_alloc_values(static_cast<int32_t>(count)) : nullptr;
+    if (!sample || !sample->data || (count > 0 && !values)) {
+        free(values);
         sample_free(&sample);
         return nullptr;
+    }
+    if (values) {
+        sample_adopt_values(sample, values, static_cast<int32_t>(count), 0);
     }
     for (int64_t i = 0; i < count; ++i) {
         cursor = read_text_value(cursor, &sample->data[i]);

@@ -164,3 +164,28 @@ TEST(Sample, BufferlessRecordsAreRefusedOrGivenABuffer)
     EXPECT_EQ(values_of(&bare), V({0, 0, 0}));
     free(bare.data);
 }
+
+// The test program links with --wrap=calloc: calls from the code under test
+// come here, and the call numbered `calloc_to_fail` (counting from 0) fails.
+namespace {
+int calloc_to_fail = -1;
+}
+extern "C" void* __real_calloc(size_t count, size_t size);
+extern "C" void* __wrap_calloc(size_t count, size_t size)
+{
+    return calloc_to_fail-- == 0 ? nullptr : __real_calloc(count, size);
+}
+
+TEST(Sample, TextGetsExactlyItsCountOrNothing)
+{
+    for (const int32_t count : {1, 3, 32, 40}) {
+        std::string text = "SAMPLE{" + std::to_string(count);
+        for (int32_t i = 0; i < count; i++) {
+            text += " 7";
+        }
+        ASSERT_EQ(SamplePtr(sample_from_text(text.c_str()))->capacity, count);
+        calloc_to_fail = 2;  // the record, its default 32 values, then the text's values
+        EXPECT_EQ(sample_from_text(text.c_str()), nullptr) << count;
+        calloc_to_fail = -1;
+    }
+}
