@@ -3,6 +3,7 @@
 // convention are those of the IMG module with one byte per pixel.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "palette.h"
@@ -61,9 +62,20 @@ void bytemap_fade(ByteMap* map, int32_t amount);  // v = max(0, v - low byte of 
 void bytemap_scale(const ByteMap* src, ByteMap* dst);
 ByteMap* bytemap_rotate(const ByteMap* src, int32_t angle);
 
+// The run and line tables of img_run_table and img_line_points: allocated
+// with calloc, released by the caller with free.
+int32_t* bytemap_run_table(int32_t a, int32_t b);
+int32_t* bytemap_line_points(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+
 // PNM codec (P1-P6 read as grey, binary P5 written) and the "BYTEMAP{ P3 }"
 // text form, whose values stand as the blue samples.
+// bytemap_from_pnm is for pictures built into a program: it takes no length
+// and reads as far as the header says, so it must only see complete data.
+// bytemap_from_pnm_bytes is for bytes from elsewhere: the same reader and the
+// same results on complete data, none when the data ends early or never
+// completes the header, and nothing is read past `size`.
 ByteMap* bytemap_from_pnm(const uint8_t* data);
+ByteMap* bytemap_from_pnm_bytes(const uint8_t* data, size_t size);
 ByteMap* bytemap_load_pnm(const char* path);
 int32_t bytemap_save_pnm(const ByteMap* map, const char* path);
 char* bytemap_to_text(const ByteMap* map);  // caller frees with free

@@ -13,8 +13,6 @@ namespace {
 // Grey kinds keep the low byte of the sample; the colour sum wraps like the
 // samples themselves.
 struct ByteMapValues {
-    // P4 rows in memory start on a new byte, as in a file.
-    static constexpr bool memory_bits_run_on = false;
     static constexpr uint8_t colour(uint32_t red, uint32_t green, uint32_t blue)
     {
         return static_cast<uint8_t>((red + green + blue) / 3);
@@ -34,7 +32,12 @@ void put_byte(uint8_t value, FILE* file)
 
 ByteMap* bytemap_from_pnm(const uint8_t* data)
 {
-    return pnm::read_memory<ByteMapValues, ByteMap>(data, bytemap_error);
+    return pnm::read_memory<ByteMapValues, ByteMap>(data, pnm::ByteSource::memory(data), bytemap_error);
+}
+
+ByteMap* bytemap_from_pnm_bytes(const uint8_t* data, size_t size)
+{
+    return pnm::read_memory<ByteMapValues, ByteMap>(data, pnm::ByteSource::bytes(data, size), bytemap_error);
 }
 
 ByteMap* bytemap_load_pnm(const char* path)

@@ -2,6 +2,7 @@
 // the run and line tables, and the PNM codec.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Pixels are 0x00RRGGBB, row-major, pixel (x, y) at y * width + x.
@@ -66,7 +67,13 @@ int32_t* img_run_table(int32_t a, int32_t b);
 int32_t* img_line_points(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
 
 // PNM codec (P1-P6 read, binary P6 written) and the "IMG{ P3 }" text form.
+// img_from_pnm is for the pictures built into the program: it takes no length
+// and reads as far as the header says, so it must only see complete data.
+// img_from_pnm_bytes is for bytes from elsewhere: the same reader and the same
+// results on complete data, none when the data ends early or never completes
+// the header, and nothing is read past `size`.
 Image* img_from_pnm(const uint8_t* data);
+Image* img_from_pnm_bytes(const uint8_t* data, size_t size);
 Image* img_load_pnm(const char* path);
 int32_t img_save_pnm(const Image* image, const char* path);
 char* img_to_text(const Image* image);  // caller frees with free

@@ -12,8 +12,6 @@ namespace {
 
 // Samples are not range-checked: a value above 255 runs into the next channel.
 struct ImagePixels {
-    // P4 rows in memory are read as one run of bits.
-    static constexpr bool memory_bits_run_on = true;
     static constexpr uint32_t colour(uint32_t red, uint32_t green, uint32_t blue)
     {
         return (red << 16) | (green << 8) | blue;
@@ -36,7 +34,12 @@ void put_rgb(uint32_t pixel, FILE* file)
 
 Image* img_from_pnm(const uint8_t* data)
 {
-    return pnm::read_memory<ImagePixels, Image>(data, img_error);
+    return pnm::read_memory<ImagePixels, Image>(data, pnm::ByteSource::memory(data), img_error);
+}
+
+Image* img_from_pnm_bytes(const uint8_t* data, size_t size)
+{
+    return pnm::read_memory<ImagePixels, Image>(data, pnm::ByteSource::bytes(data, size), img_error);
 }
 
 Image* img_load_pnm(const char* path)

@@ -1,14 +1,17 @@
 // Internal to the IMG and BYTEMAP modules: the PNM reader shared by both,
 // from the byte source through the header grammar and samples to pixels.
 //
-// Embedded memory is trusted to be complete and takes no length; a file
-// ends at its end and a text at its NUL, and input that ends before the
-// last pixel gives none. Grids of more than max_pixels pixels are refused.
+// Embedded memory is trusted to be complete and takes no length. Memory
+// with a length, a file and a text (up to its NUL) end where they end, and
+// input that ends before the last pixel gives none. Grids of more than
+// max_pixels pixels are refused.
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "grid.h"
 
@@ -25,17 +28,30 @@ constexpr int32_t number_ceiling = 1 << 30;
 // only where the reader looks, never past the last byte it needs.
 class ByteSource {
 public:
-    static ByteSource memory(const uint8_t* data) { return {nullptr, data, false}; }
-    static ByteSource text(const char* text) { return {nullptr, reinterpret_cast<const uint8_t*>(text), true}; }
-    static ByteSource file(FILE* file) { return {file, nullptr, false}; }
+    static ByteSource memory(const uint8_t* data) { return {nullptr, data, nullptr, false}; }
+    static ByteSource bytes(const uint8_t* data, size_t size)
+    {
+        return {nullptr, data, data ? data + size : data, false};
+    }
+    static ByteSource text(const char* text)
+    {
+        return {nullptr, reinterpret_cast<const uint8_t*>(text), nullptr, true};
+    }
+    static ByteSource file(FILE* file) { return {file, nullptr, nullptr, false}; }
 
     bool from_file() const { return file_ != nullptr; }
 
-    // The current byte, EOF once the input has ended.
-    int peek() const
+    // The current byte, EOF once the input has ended. Memory with a length
+    // remembers when the reader looked past its last byte: the memory
+    // reader without a length would have read there.
+    int peek()
     {
         if (file_) {
             return ahead_;
+        }
+        if (at_ == end_) {
+            overran_ = true;
+            return EOF;
         }
         return ends_at_nul_ && *at_ == '\0' ? EOF : *at_;
     }
@@ -59,15 +75,33 @@ public:
         return byte;
     }
 
+    bool overran() const { return overran_; }
+
+    // False when the input is known to end before `count` more bytes, so a
+    // size announced by a short input is refused before it is allocated.
+    bool may_hold(int64_t count) const
+    {
+        if (end_) {
+            return end_ - at_ >= count;
+        }
+        if (ends_at_nul_) {
+            const size_t wanted = static_cast<size_t>(std::min<int64_t>(count, PTRDIFF_MAX));
+            return strnlen(reinterpret_cast<const char*>(at_), wanted) == wanted;
+        }
+        return true;
+    }
+
 private:
-    ByteSource(FILE* file, const uint8_t* at, bool ends_at_nul)
-        : file_(file), at_(at), ends_at_nul_(ends_at_nul), ahead_(file ? fgetc(file) : EOF)
+    ByteSource(FILE* file, const uint8_t* at, const uint8_t* end, bool ends_at_nul)
+        : file_(file), at_(at), end_(end), ends_at_nul_(ends_at_nul), ahead_(file ? fgetc(file) : EOF)
     {
     }
 
     FILE* file_;
     const uint8_t* at_;
+    const uint8_t* end_;  // null when the length is not known
     bool ends_at_nul_;
+    bool overran_ = false;
     int ahead_;
 };
 
@@ -218,9 +252,7 @@ inline bool next_sample(ByteSource& in, int32_t magic, uint32_t& sample)
 }
 
 // How a module turns samples into its pixels: Rules::bit(set) for bitmaps,
-// Rules::grey(sample) and Rules::colour(red, green, blue). Rules also says
-// whether P4 bits in memory run on across rows (they only differ from rows
-// starting on a new byte where a width before the magic was not rounded up).
+// Rules::grey(sample) and Rules::colour(red, green, blue).
 template <typename Rules>
 auto pixel_of(int32_t magic, const uint32_t (&samples)[3])
 {
@@ -230,9 +262,10 @@ auto pixel_of(int32_t magic, const uint32_t (&samples)[3])
     return is_colour(magic) ? Rules::colour(samples[0], samples[1], samples[2]) : Rules::grey(samples[0]);
 }
 
-// P4: eight pixels per byte, bit 7 first. Where rows start on a new byte
-// the padding bits at the end of a row are skipped; otherwise the bits run
-// on across rows.
+// P4: eight pixels per byte, bit 7 first. In a file each row starts on a
+// new byte and the padding bits at the end of a row are skipped. In memory
+// the bits run on across rows: a rounded width makes every row whole bytes,
+// and a width read before the magic was not rounded.
 template <typename Rules, typename Grid>
 bool decode_bits(ByteSource& in, Grid* grid, bool rows_start_on_byte)
 {
@@ -258,7 +291,7 @@ template <typename Rules, typename Grid>
 bool decode(ByteSource& in, Grid* grid, int32_t magic)
 {
     if (magic == 4) {
-        return decode_bits<Rules>(in, grid, in.from_file() || !Rules::memory_bits_run_on);
+        return decode_bits<Rules>(in, grid, in.from_file());
     }
     const int32_t channels = is_colour(magic) ? 3 : 1;
     const int64_t count = int64_t{grid->width} * grid->height;
@@ -300,27 +333,45 @@ Grid* create_sized(int32_t width, int32_t height, grid::Report report)
     return created->pixels ? created : refuse(created, report);
 }
 
-template <typename Rules, typename Grid>
-Grid* read(ByteSource& in, grid::Report report)
+// The fewest data bytes that can hold the samples of a picture: one per
+// sample at least, eight P4 pixels to a byte.
+constexpr int64_t least_data_bytes(int32_t magic, int64_t pixels)
 {
-    Header header{};
-    if (!read_header(in, header) || header.width == 0 || header.height == 0) {
+    return magic == 4 ? (pixels + 7) / 8 : pixels * (is_colour(magic) ? 3 : 1);
+}
+
+// A grid of the given size and kind decoded from the input, or none when
+// the input cannot hold it or ends early.
+template <typename Rules, typename Grid>
+Grid* read_pixels(ByteSource& in, int32_t magic, int32_t width, int32_t height, grid::Report report)
+{
+    if (!in.may_hold(least_data_bytes(magic, int64_t{width} * height))) {
         return refuse<Grid>(nullptr, report);
     }
-    Grid* grid = create_sized<Grid>(header.width, header.height, report);
-    if (grid && !decode<Rules>(in, grid, header.magic)) {
+    Grid* grid = create_sized<Grid>(width, height, report);
+    if (grid && (!decode<Rules>(in, grid, magic) || in.overran())) {
         return refuse(grid, report);
     }
     return grid;
 }
 
 template <typename Rules, typename Grid>
-Grid* read_memory(const uint8_t* data, grid::Report report)
+Grid* read(ByteSource& in, grid::Report report)
+{
+    Header header{};
+    if (!read_header(in, header) || in.overran() || header.width == 0 || header.height == 0) {
+        return refuse<Grid>(nullptr, report);
+    }
+    return read_pixels<Rules, Grid>(in, header.magic, header.width, header.height, report);
+}
+
+// Memory with or without a length: `in` reads `data`.
+template <typename Rules, typename Grid>
+Grid* read_memory(const uint8_t* data, ByteSource in, grid::Report report)
 {
     if (!data) {
         return refuse<Grid>(nullptr, report);
     }
-    ByteSource in = ByteSource::memory(data);
     return read<Rules, Grid>(in, report);
 }
 

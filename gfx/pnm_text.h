@@ -100,11 +100,7 @@ Grid* from_text(const char* text, const char* name, grid::Report report)
     if (!text_field(in, width) || !text_field(in, height) || !text_field(in, maxval)) {
         return refuse<Grid>(nullptr, report);
     }
-    Grid* grid = create_sized<Grid>(width, height, report);
-    if (grid && !decode<Rules>(in, grid, 3)) {
-        return refuse(grid, report);
-    }
-    return grid;
+    return read_pixels<Rules, Grid>(in, 3, width, height, report);
 }
 
 }  // namespace pnm

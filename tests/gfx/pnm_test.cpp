@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bytemap.h"
 #include "img.h"
 
 using namespace std::string_literals;
@@ -277,4 +279,41 @@ TEST(ImgText, FindTextGivesOffsetPastFirstMatch)
     EXPECT_EQ(img_find_text("", "IMG"), 0);
     EXPECT_EQ(img_find_text("IMG", ""), 0);
     EXPECT_EQ(img_find_text(nullptr, "IMG"), 0);
+}
+
+// Complete pictures of every kind, each as short as its reader allows: the
+// last ASCII sample needs the byte that ends it, P1 digits and binary data
+// do not. Every shorter prefix is cut inside the picture.
+const std::string complete_pictures[] = {
+    "P1\n# comment 9\n4 1\n0110", "P2\n3 1\n255\n1 20 255\n", "P3 1 1 255 10 20 300\n", "P4\n12 1\n\xA5\x0F"s,
+    "3 P4 2\n\xA0"s,              "P5\n2 1\n255\n\x80\x00"s, "P6\n1 1\n255\n\x12\x34\x56"s,
+};
+
+// Reads each prefix of `picture` from an exact-size heap copy, so
+// AddressSanitizer reports any read past its end.
+template <typename Grid>
+void check_bounded(const std::string& picture, Grid* (*bounded)(const uint8_t*, size_t),
+                   Grid* (*unbounded)(const uint8_t*), int32_t (*equal)(const Grid*, const Grid*),
+                   void (*release)(Grid**))
+{
+    for (size_t size = 0; size <= picture.size(); size++) {
+        const auto bytes = std::make_unique<uint8_t[]>(size);
+        std::copy_n(picture.data(), size, bytes.get());
+        Grid* grid = bounded(bytes.get(), size);
+        Grid* expected = size == picture.size() ? unbounded(bytes.get()) : nullptr;
+        EXPECT_TRUE(grid == expected || equal(grid, expected) == 1) << picture << " cut at " << size;
+        release(&grid);
+        release(&expected);
+    }
+}
+
+TEST(PnmBytes, ReadCompletePicturesAsTheMemoryReaderAndRefuseEveryPrefix)
+{
+    for (const std::string& picture : complete_pictures) {
+        check_bounded(picture, img_from_pnm_bytes, img_from_pnm, img_equal, img_free);
+        check_bounded(picture, bytemap_from_pnm_bytes, bytemap_from_pnm, bytemap_equal, bytemap_free);
+    }
+    const std::string cut = "P2\n3 2\n255\n1 2";
+    EXPECT_EQ(img_from_pnm_bytes(reinterpret_cast<const uint8_t*>(cut.data()), cut.size()), nullptr);
+    EXPECT_EQ(bytemap_from_pnm_bytes(nullptr, 0), nullptr);
 }
