@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const cursor_id[] = {"CODE", "C", "Tobrenko", "20101104", "CURSOR"};
+[[gnu::used]] static const char* const cursor_id[] = {"CODE", "C", "Tobrenko", "20101104", "CURSOR"};
 
 constexpr int32_t cursor_default_length = 16;
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const cursorx_id[] = {"CODE", "C", "Tobrenko", "20101104", "CURSORX"};
+[[gnu::used]] static const char* const cursorx_id[] = {"CODE", "C", "Tobrenko", "20101104", "CURSORX"};
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "img.h"
 #include "vec2d.h"
 
-[[maybe_unused]] static const char* const disty_id[] = {"CODE", "C", "Tobrenko", "20101104", "DISTY"};
+[[gnu::used]] static const char* const disty_id[] = {"CODE", "C", "Tobrenko", "20101104", "DISTY"};
 
 namespace {
 

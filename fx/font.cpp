@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const font_id[] = {"CODE", "C", "Tobrenko", "20101104", "FONT"};
+[[gnu::used]] static const char* const font_id[] = {"CODE", "C", "Tobrenko", "20101104", "FONT"};
 
 uint8_t font_debug = 0;
 

@@ -7,7 +7,7 @@
 
 #include "img.h"
 
-[[maybe_unused]] static const char* const raster_id[] = {"CODE", "C", "Tobrenko", "20101104", "RASTER"};
+[[gnu::used]] static const char* const raster_id[] = {"CODE", "C", "Tobrenko", "20101104", "RASTER"};
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-[[maybe_unused]] static const char* const scroll_id[] = {"CODE", "C", "Tobrenko", "20101104", "SCROLL"};
+[[gnu::used]] static const char* const scroll_id[] = {"CODE", "C", "Tobrenko", "20101104", "SCROLL"};
 
 uint8_t scroll_debug = 0;
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const scrollxl_id[] = {"CODE", "C", "Tobrenko", "20101104", "SCROLLXL"};
+[[gnu::used]] static const char* const scrollxl_id[] = {"CODE", "C", "Tobrenko", "20101104", "SCROLLXL"};
 
 uint8_t scrollxl_debug = 0;
 

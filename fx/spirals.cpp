@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const spirals_id[] = {"CODE", "C", "Tobrenko", "20101104", "SPIRALS"};
+[[gnu::used]] static const char* const spirals_id[] = {"CODE", "C", "Tobrenko", "20101104", "SPIRALS"};
 
 uint8_t spirals_debug = 0;
 

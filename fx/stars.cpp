@@ -7,7 +7,7 @@
 #include "font.h"
 #include "img.h"
 
-[[maybe_unused]] static const char* const stars_id[] = {"CODE", "C", "Tobrenko", "20101104", "STARS"};
+[[gnu::used]] static const char* const stars_id[] = {"CODE", "C", "Tobrenko", "20101104", "STARS"};
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const stars3d_id[] = {"CODE", "C", "Tobrenko", "20101104", "STARS3D"};
+[[gnu::used]] static const char* const stars3d_id[] = {"CODE", "C", "Tobrenko", "20101104", "STARS3D"};
 
 uint8_t stars3d_debug = 0;
 

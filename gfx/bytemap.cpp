@@ -7,7 +7,7 @@
 #include "grid.h"
 #include "img.h"
 
-[[maybe_unused]] static const char* const bytemap_id[] = {"CODE", "C", "Tobrenko", "20101104", "BYTEMAP"};
+[[gnu::used]] static const char* const bytemap_id[] = {"CODE", "C", "Tobrenko", "20101104", "BYTEMAP"};
 
 uint8_t bytemap_debug = 0;
 

@@ -5,7 +5,7 @@
 
 #include "grid.h"
 
-[[maybe_unused]] static const char* const img_id[] = {"CODE", "C", "Tobrenko", "20101104", "IMG"};
+[[gnu::used]] static const char* const img_id[] = {"CODE", "C", "Tobrenko", "20101104", "IMG"};
 
 uint8_t img_debug = 0;
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const vec2d_id[] = {"CODE", "C", "Tobrenko", "20101104", "VEC2D"};
+[[gnu::used]] static const char* const vec2d_id[] = {"CODE", "C", "Tobrenko", "20101104", "VEC2D"};
 
 const int32_t sine_size = 1024;
 const int32_t sine_mask = 1023;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-[[maybe_unused]] static const char* const array_id[] = {"CODE", "C", "Tobrenko", "20101104", "ARRAY"};
+[[gnu::used]] static const char* const array_id[] = {"CODE", "C", "Tobrenko", "20101104", "ARRAY"};
 
 uint8_t array_debug = 0;
 

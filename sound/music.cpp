@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const music_id[] = {"CODE", "C", "Tobrenko", "20101104", "MUSIC"};
+[[gnu::used]] static const char* const music_id[] = {"CODE", "C", "Tobrenko", "20101104", "MUSIC"};
 
 uint8_t music_debug = 0;
 

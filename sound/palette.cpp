@@ -1,7 +1,7 @@
 // PALETTE: a thin layer over the Sample operations.
 #include "palette.h"
 
-[[maybe_unused]] static const char* const palette_id[] = {"CODE", "C", "Tobrenko", "20101104", "PALETTE"};
+[[gnu::used]] static const char* const palette_id[] = {"CODE", "C", "Tobrenko", "20101104", "PALETTE"};
 
 Palette* palette_new()
 {

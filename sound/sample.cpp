@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-[[maybe_unused]] static const char* const sample_id[] = {"CODE", "C", "Tobrenko", "20101104", "SAMPLE"};
+[[gnu::used]] static const char* const sample_id[] = {"CODE", "C", "Tobrenko", "20101104", "SAMPLE"};
 
 namespace {
 
