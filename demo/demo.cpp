@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-[[maybe_unused]] static const char* const demo_id[] = {"PROGRAM", "C", "Tobrenko", "20101108", "KELP4090"};
+[[gnu::used]] static const char* const demo_id[] = {"PROGRAM", "C", "Tobrenko", "20101108", "KELP4090"};
 
 uint8_t demo_debug = 0;
 

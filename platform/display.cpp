@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-[[maybe_unused]] static const char* const display_id[] = {"CODE", "C", "Tobrenko", "20101104", "LINUXSDL",
-                                                          "SDLDPY"};
+[[gnu::used]] static const char* const display_id[] = {"CODE", "C", "Tobrenko", "20101104", "LINUXSDL",
+                                                        "SDLDPY"};
 
 uint8_t display_debug = 0;
 uint8_t display_option = 0;

@@ -5,7 +5,7 @@
 
 #include <SDL.h>
 
-[[maybe_unused]] static const char* const fps_id[] = {"CODE", "C", "Tobrenko", "20101104", "FPS"};
+[[gnu::used]] static const char* const fps_id[] = {"CODE", "C", "Tobrenko", "20101104", "FPS"};
 
 FrameClock fps_clock{};
 
