@@ -39,10 +39,13 @@ test: test-deps
 
 # Every tests/fuzz/fuzz_<name>.cpp defines the fuzz target <name>. Each runs
 # on a scratch copy of its seed corpus, so new inputs stay out of the tree;
-# crashes land in build/fuzz/crashes.
+# crashes (and inputs that run over 2 s, so hangs are found) land in
+# build/fuzz/crashes, each run's output in build/fuzz/logs. At the end the
+# executions of every target are listed, with the machine's load.
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := $(basename $(notdir $(wildcard tests/fuzz/fuzz_*.cpp)))
+FUZZ_FLAGS := -timeout=2 -print_final_stats=1
 
 fuzz:
 	@tools/install-deps.sh fuzz
@@ -50,12 +53,18 @@ fuzz:
 	    -DKELP_SANITIZE=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@for target in $(FUZZ_TARGETS); do \
-	    scratch=$(FUZZ)/corpus/$$target; \
-	    rm -rf $$scratch && mkdir -p $$scratch $(FUZZ)/crashes; \
+	    scratch=$(FUZZ)/corpus/$$target; log=$(FUZZ)/logs/$$target.log; \
+	    rm -rf $$scratch && mkdir -p $$scratch $(FUZZ)/crashes $(FUZZ)/logs; \
 	    cp tests/fuzz/corpus/$$target/* $$scratch/ 2>/dev/null || true; \
 	    echo "fuzzing $$target for $(FUZZ_SECONDS) s"; \
-	    $(FUZZ)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) \
-	        -artifact_prefix=$(FUZZ)/crashes/$$target- $$scratch || exit 1; \
+	    $(FUZZ)/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) \
+	        -artifact_prefix=$(FUZZ)/crashes/$$target- $$scratch 2>$$log || { tail -n 40 $$log; exit 1; }; \
+	done
+	@echo "executions per target, load average $$(cut -d' ' -f1-3 /proc/loadavg):"
+	@for target in $(FUZZ_TARGETS); do \
+	    awk -v target=$$target '/^stat::number_of_executed_units/ { runs = $$2 } \
+	        /^stat::average_exec_per_sec/ { rate = $$2 } \
+	        END { printf "  %-28s %10d runs %8d per second\n", target, runs, rate }' $(FUZZ)/logs/$$target.log; \
 	done
 
 # make pictures  draw the embedded pictures and write them as PNG to pictures/

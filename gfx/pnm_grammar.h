@@ -7,6 +7,8 @@
 // max_pixels pixels are refused.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -88,10 +90,21 @@ public:
             const size_t wanted = static_cast<size_t>(std::min<int64_t>(count, PTRDIFF_MAX));
             return strnlen(reinterpret_cast<const char*>(at_), wanted) == wanted;
         }
-        return true;
+        return !file_ || file_may_hold(count);
     }
 
 private:
+    // Only a regular file tells its size; the current byte is read ahead.
+    bool file_may_hold(int64_t count) const
+    {
+        struct stat status {};
+        if (fstat(fileno(file_), &status) != 0 || !S_ISREG(status.st_mode)) {
+            return true;
+        }
+        const int64_t ahead = ahead_ == EOF ? 0 : 1;
+        return int64_t{status.st_size} - ftell(file_) + ahead >= count;
+    }
+
     ByteSource(FILE* file, const uint8_t* at, const uint8_t* end, bool ends_at_nul)
         : file_(file), at_(at), end_(end), ends_at_nul_(ends_at_nul), ahead_(file ? fgetc(file) : EOF)
     {
@@ -206,7 +219,8 @@ inline void header_take_number(Header& header, int32_t value, bool from_file)
 // and a "#" comment runs to its newline. From a file the byte that ends a
 // number is consumed with it; in memory it is not, and exactly one
 // separator byte is skipped after the last field. Either way the input is
-// left on the first data byte. False on a bad magic digit or an early end.
+// left on the first data byte. False on a bad magic digit, an early end or a
+// header that can never complete.
 inline bool read_header(ByteSource& in, Header& header)
 {
     while (!header_complete(header)) {
@@ -225,6 +239,10 @@ inline bool read_header(ByteSource& in, Header& header)
         } else if (in.peek() == '#') {
             while (in.peek() != EOF && in.take() != '\n') {
             }
+        } else if (header.numbers == 3 && !in.from_file() && !is_digit(in.peek())) {
+            // In memory a byte that is no digit is not consumed: with every
+            // number counted and no magic yet, the header would stop here for ever.
+            return false;
         } else {
             header_take_number(header, header_digits(in), in.from_file());
             if (in.from_file()) {

@@ -316,4 +316,8 @@ TEST(PnmBytes, ReadCompletePicturesAsTheMemoryReaderAndRefuseEveryPrefix)
     const std::string cut = "P2\n3 2\n255\n1 2";
     EXPECT_EQ(img_from_pnm_bytes(reinterpret_cast<const uint8_t*>(cut.data()), cut.size()), nullptr);
     EXPECT_EQ(bytemap_from_pnm_bytes(nullptr, 0), nullptr);
+    // In memory the "x" is never consumed, so this header would never end.
+    const std::string endless = "1 1 x P5\n\x01";
+    EXPECT_EQ(img_from_pnm_bytes(reinterpret_cast<const uint8_t*>(endless.data()), endless.size()), nullptr);
+    EXPECT_EQ(bytemap_from_pnm(reinterpret_cast<const uint8_t*>(endless.data())), nullptr);
 }
