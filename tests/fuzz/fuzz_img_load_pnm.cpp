@@ -14,8 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const int descriptor = memfd_create("fuzz_img_load_pnm", 0);
     static const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    if (descriptor < 0 || ftruncate(descriptor, 0) != 0 ||
-        pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size)) {
+    // Written over the last input and then cut to size, so the file keeps its page.
+    if (descriptor < 0 || pwrite(descriptor, data, size, 0) != static_cast<ssize_t>(size) ||
+        ftruncate(descriptor, static_cast<off_t>(size)) != 0) {
         std::abort();
     }
     Image* image = img_load_pnm(path.c_str());
