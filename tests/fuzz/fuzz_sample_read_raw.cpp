@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A stream over the input itself, buffered in a static array: no disk,
     // and no fresh buffer per run for AddressSanitizer to quarantine.
     static char buffer[BUFSIZ];
-    FILE* file = size > 1 ? fmemopen(const_cast<uint8_t*>(data + 1), size - 1, "rb") : fopen("/dev/null", "rb");
+    FILE* file = fmemopen(const_cast<uint8_t*>(data + 1), size - 1, "rb");
     if (!file || setvbuf(file, buffer, _IOFBF, sizeof buffer) != 0) {
         std::abort();
     }
