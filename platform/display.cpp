@@ -6,6 +6,7 @@
 #include <img.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,14 +59,125 @@ bool can_present(const Display* display, const Image* image)
     return false;
 }
 
-// True when the window surface stores pixels exactly as an Image does, so
-// that a frame can go in as one block.
-bool window_matches_image_layout(const Display* display)
+// Where the frame lands on the window surface: its top-left corner, in window pixels.
+struct Placement {
+    int32_t scale = 1;
+    int32_t left = 0;
+    int32_t top = 0;
+};
+
+Placement placement;
+
+bool whole_byte_channel(uint32_t mask, uint8_t shift)
+{
+    return shift % 8 == 0 && mask == uint32_t{0xFF} << shift;
+}
+
+// A 32-bit surface whose red, green and blue each fill one whole byte: our
+// own pass writes the frame into it, whatever the order of the bytes.
+bool window_has_byte_channels()
 {
     const SDL_PixelFormat* format = window_surface->format;
-    return format->BitsPerPixel == 32 && format->Rmask == 0xFF0000 && format->Gmask == 0x00FF00 &&
-           format->Bmask == 0x0000FF && window_surface->w == display->width &&
-           window_surface->h == display->height && window_surface->pitch == bytes_per_pixel * display->width;
+    return format->BitsPerPixel == 32 && whole_byte_channel(format->Rmask, format->Rshift) &&
+           whole_byte_channel(format->Gmask, format->Gshift) && whole_byte_channel(format->Bmask, format->Bshift) &&
+           std::popcount(format->Rmask | format->Gmask | format->Bmask) == 24;
+}
+
+bool window_is_xrgb()
+{
+    const SDL_PixelFormat* format = window_surface->format;
+    return format->Rshift == 16 && format->Gshift == 8 && format->Bshift == 0;
+}
+
+// True when the window stores a frame exactly as an Image does, so that it
+// can go in as one block.
+bool window_matches_image_layout(const Display* display)
+{
+    return window_has_byte_channels() && window_is_xrgb() && placement.scale == 1 && placement.left == 0 &&
+           placement.top == 0 && window_surface->w == display->width && window_surface->h == display->height &&
+           window_surface->pitch == bytes_per_pixel * display->width;
+}
+
+// Writes `cols` x `rows` source pixels into the window at the placement,
+// each as a scale x scale block: a row is written once through `map`, then
+// copied for the other rows of its blocks. The source and the window hold
+// pixels of the same size; the caller has locked the window.
+template <typename Pixel, typename Map>
+void scale_into_window(const uint8_t* source, size_t source_pitch, int32_t cols, int32_t rows, Map map)
+{
+    const int32_t scale = placement.scale;
+    const size_t pitch = window_surface->pitch;
+    const size_t row_bytes = static_cast<size_t>(cols) * static_cast<size_t>(scale) * sizeof(Pixel);
+    uint8_t* target = static_cast<uint8_t*>(window_surface->pixels) + static_cast<size_t>(placement.top) * pitch +
+                      static_cast<size_t>(placement.left) * sizeof(Pixel);
+    for (int32_t y = 0; y < rows; ++y, source += source_pitch) {
+        const auto* in = reinterpret_cast<const Pixel*>(source);
+        auto* out = reinterpret_cast<Pixel*>(target);
+        if (scale == 1) {
+            std::transform(in, in + cols, out, map);
+        } else {
+            for (int32_t x = 0; x < cols; ++x) {
+                std::fill_n(out + x * scale, scale, map(in[x]));
+            }
+        }
+        for (int32_t copy = 1; copy < scale; ++copy) {
+            std::memcpy(target + copy * pitch, target, row_bytes);
+        }
+        target += pitch * static_cast<size_t>(scale);
+    }
+}
+
+// How many of `frame` pixels fit between the placement's start and `window` at its scale.
+int32_t visible(int32_t frame, int32_t window, int32_t start)
+{
+    return std::clamp((window - start) / placement.scale, 0, frame);
+}
+
+// The frame into a 32-bit window with whole-byte channels, in one pass.
+void write_frame(const Display* display, const Image* image)
+{
+    const auto* source = reinterpret_cast<const uint8_t*>(image->pixels);
+    if (window_matches_image_layout(display)) {
+        std::memcpy(window_surface->pixels, source,
+                    static_cast<size_t>(display->width) * static_cast<size_t>(display->height) * bytes_per_pixel);
+        return;
+    }
+    const size_t source_pitch = static_cast<size_t>(image->width) * bytes_per_pixel;
+    const int32_t cols = visible(image->width, window_surface->w, placement.left);
+    const int32_t rows = visible(image->height, window_surface->h, placement.top);
+    if (window_is_xrgb()) {
+        scale_into_window<uint32_t>(source, source_pitch, cols, rows, [](uint32_t pixel) { return pixel; });
+        return;
+    }
+    const SDL_PixelFormat* format = window_surface->format;
+    const uint32_t red = format->Rshift, green = format->Gshift, blue = format->Bshift;
+    scale_into_window<uint32_t>(source, source_pitch, cols, rows, [=](uint32_t pixel) {
+        return ((pixel >> 16) & 0xFF) << red | ((pixel >> 8) & 0xFF) << green | (pixel & 0xFF) << blue;
+    });
+}
+
+// A pixel of `Bytes` bytes, copied as a whole.
+template <size_t Bytes>
+struct RawPixel {
+    uint8_t bytes[Bytes];
+};
+
+// A frame already in the window's format (from SDL's conversion) into the
+// window at the placement, whatever the window's pixel size.
+void write_converted(const SDL_Surface* converted)
+{
+    const auto* source = static_cast<const uint8_t*>(converted->pixels);
+    const size_t pitch = converted->pitch;
+    const int32_t cols = visible(converted->w, window_surface->w, placement.left);
+    const int32_t rows = visible(converted->h, window_surface->h, placement.top);
+    const auto same = [](auto pixel) { return pixel; };
+    switch (window_surface->format->BytesPerPixel) {
+    case 1: scale_into_window<uint8_t>(source, pitch, cols, rows, same); break;
+    case 2: scale_into_window<uint16_t>(source, pitch, cols, rows, same); break;
+    case 3: scale_into_window<RawPixel<3>>(source, pitch, cols, rows, same); break;
+    case 4: scale_into_window<uint32_t>(source, pitch, cols, rows, same); break;
+    default: display_error();
+    }
 }
 
 // Opens the window at the given size; the record changes only on success.
@@ -92,17 +204,8 @@ void show_window()
     }
 }
 
-// Readies the window for a frame in the Image's own layout: true with the
-// surface locked; otherwise the frame was refused or shown converted.
-bool lock_window_for(Display* display, const Image* image)
+bool lock_window()
 {
-    if (!can_present(display, image)) {
-        return false;
-    }
-    if (!window_matches_image_layout(display)) {
-        display_present_converted(display, image);
-        return false;
-    }
     if (SDL_LockSurface(window_surface) < 0) {
         display_error();
         return false;
@@ -150,22 +253,31 @@ void display_set_mode(Display* display, int32_t width, int32_t height)
     open_window(display, width, height);
 }
 
+// 32-bit windows with whole-byte channels take the frame in one pass of our
+// own (one block when their layout is the Image's); others go through SDL's
+// conversion.
 void display_present(Display* display, const Image* image)
 {
-    if (!lock_window_for(display, image)) {
+    if (!can_present(display, image)) {
+        return;
+    }
+    if (!window_has_byte_channels()) {
+        display_present_converted(display, image);
+        return;
+    }
+    if (!lock_window()) {
         return;
     }
     if (window_surface->pixels) {
-        const size_t bytes = static_cast<size_t>(display->width) * static_cast<size_t>(display->height) *
-                             bytes_per_pixel;
-        std::memcpy(window_surface->pixels, image->pixels, bytes);
+        write_frame(display, image);
     }
     SDL_UnlockSurface(window_surface);
     show_window();
 }
 
 // SDL converts the frame to the window's format: a temporary 32-bit surface
-// borrows the Image's rows, SDL_DisplayFormat converts it, the blit clips it.
+// borrows the Image's rows, SDL_DisplayFormat converts it, and the converted
+// rows go into the window at the frame's place, clipped to the window.
 void display_present_converted(Display* display, const Image* image)
 {
     if (!is_the_display(display)) {
@@ -195,15 +307,30 @@ void display_present_converted(Display* display, const Image* image)
         display_error();
         return;
     }
-    SDL_UpperBlit(converted, nullptr, window_surface, nullptr);
+    if (SDL_LockSurface(converted) == 0 && lock_window()) {
+        if (window_surface->pixels && converted->pixels) {
+            write_converted(converted);
+        }
+        SDL_UnlockSurface(window_surface);
+        show_window();
+    }
+    SDL_UnlockSurface(converted);
     SDL_FreeSurface(converted);
-    show_window();
 }
 
-// The window shows the Image's own pixels for one present, without a copy.
+// The window shows the Image's own pixels for one present, without a copy,
+// when it stores them exactly as the Image does; otherwise the frame goes
+// through display_present.
 void display_present_direct(Display* display, Image* image)
 {
-    if (!lock_window_for(display, image)) {
+    if (!can_present(display, image)) {
+        return;
+    }
+    if (!window_matches_image_layout(display)) {
+        display_present(display, image);
+        return;
+    }
+    if (!lock_window()) {
         return;
     }
     void* own_pixels = window_surface->pixels;

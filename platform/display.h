@@ -18,9 +18,11 @@ extern uint8_t display_option;
 
 Display* display_new();
 void display_set_mode(Display* display, int32_t width, int32_t height);
-// Copies a window-size Image to the window and shows it. When the window
-// surface is not 32-bit 0x00RRGGBB with rows of 4 * width bytes, the frame
-// goes through display_present_converted instead of the block copy.
+// Copies a window-size Image to the window and shows it: one block when the
+// window surface is 32-bit 0x00RRGGBB with rows of 4 * width bytes, one pass
+// of our own into any other 32-bit surface whose red, green and blue each
+// fill a whole byte (0x00BBGGRR and the like), and through
+// display_present_converted into 16-bit, 8-bit and other surfaces.
 void display_present(Display* display, const Image* image);
 void display_present_converted(Display* display, const Image* image);
 void display_present_direct(Display* display, Image* image);

@@ -17,6 +17,12 @@ constexpr uint64_t us_per_ms = 1000;
 constexpr uint64_t us_per_second = 1000000;
 constexpr int32_t max_pitch = 0xFFFF;  // SDL_Surface keeps the pitch in 16 bits
 
+struct ChannelMasks {
+    uint32_t red;
+    uint32_t green;
+    uint32_t blue;
+};
+
 struct PendingEvent {
     uint64_t present;  // visible once this many presents have happened
     SDL_Event event;
@@ -28,6 +34,7 @@ struct Standin {
     std::string error;
 
     int32_t video_depth = 32;
+    ChannelMasks video_masks{};  // all zero: the depth's usual layout
     int32_t row_padding = 0;
     bool fail_video = false;
     bool grant_doublebuf = false;
@@ -36,6 +43,7 @@ struct Standin {
     std::string caption;
     uint64_t presents = 0;
     uint64_t flips = 0;
+    uint64_t conversions = 0;
     std::vector<uint32_t> last_frame;
     uint64_t frames_hash = fnv_offset;
     StandinPresentHook hook = nullptr;
@@ -62,12 +70,6 @@ void set_error(const char* text)
 }
 
 // ---- Pixel formats and surfaces ----
-
-struct ChannelMasks {
-    uint32_t red;
-    uint32_t green;
-    uint32_t blue;
-};
 
 // The layouts the stand-in's screen uses at each depth, also SDL's default
 // when a surface is created without masks.
@@ -346,6 +348,11 @@ void standin_fail_video(bool fail)
     state.fail_video = fail;
 }
 
+void standin_set_video_masks(uint32_t red, uint32_t green, uint32_t blue)
+{
+    state.video_masks = {red, green, blue};
+}
+
 void standin_set_video_row_padding(int32_t bytes)
 {
     state.row_padding = std::clamp(bytes, 0, 1024);
@@ -409,6 +416,11 @@ uint64_t standin_presents()
 uint64_t standin_flips()
 {
     return state.flips;
+}
+
+uint64_t standin_conversions()
+{
+    return state.conversions;
 }
 
 const std::vector<uint32_t>& standin_delays()
@@ -508,7 +520,9 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
         set_error("Invalid video mode size");
         return nullptr;
     }
-    state.window = surface_new(width, height, depth, default_masks(depth), 0, state.row_padding);
+    const ChannelMasks& chosen = state.video_masks;
+    const bool usual = !chosen.red && !chosen.green && !chosen.blue;
+    state.window = surface_new(width, height, depth, usual ? default_masks(depth) : chosen, 0, state.row_padding);
     if (!state.window) {
         return nullptr;
     }
@@ -570,6 +584,7 @@ SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface)
         set_error("No video mode has been set");
         return nullptr;
     }
+    state.conversions += 1;
     const SDL_PixelFormat* screen = state.window->format;
     SDL_Surface* converted = surface_new(surface->w, surface->h, screen->BitsPerPixel,
                                          {screen->Rmask, screen->Gmask, screen->Bmask}, 0, 0);

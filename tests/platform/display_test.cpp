@@ -208,3 +208,30 @@ TEST(DisplayPresent, DoubleBufferedWindowFlipsOnEveryPath)
     EXPECT_EQ(standin_flips(), 3u);
     EXPECT_EQ(standin_now_us(), 15000u);
 }
+
+TEST(DisplayPresent, Any32BitLayoutOfWholeByteChannelsTakesTheExactFrameWithoutConversion)
+{
+    struct Layout {
+        uint32_t red, green, blue;
+        int32_t row_padding;
+    };
+    constexpr Layout layouts[] = {
+        {0xFF0000, 0x00FF00, 0x0000FF, 0},         // the Image's own layout: one block
+        {0x0000FF, 0x00FF00, 0xFF0000, 0},         // red in the lowest byte
+        {0xFF000000, 0x00FF0000, 0x0000FF00, 0},   // the unused byte at the bottom
+        {0x0000FF, 0x00FF00, 0xFF0000, 12},        // and rows longer than the frame's
+    };
+    const ImagePtr image = patterned_image(256, 256);
+    for (const Layout& layout : layouts) {
+        Display* display = fresh_display();
+        standin_set_video_masks(layout.red, layout.green, layout.blue);
+        standin_set_video_row_padding(layout.row_padding);
+        display_set_mode(display, 256, 256);
+        display_present(display, image.get());
+        EXPECT_EQ(standin_last_frame(), pixels_of(image.get())) << std::hex << layout.red;
+        display_present_direct(display, filled_image(256, 256, 0x123456).get());
+        EXPECT_EQ(standin_last_frame().back(), 0x123456u) << std::hex << layout.red;
+        EXPECT_EQ(standin_presents(), 2u);
+        EXPECT_EQ(standin_conversions(), 0u);
+    }
+}
