@@ -6,6 +6,7 @@
 #include <img.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,8 +24,10 @@ constexpr int32_t default_side = 256;
 constexpr const char* caption = "KELP4090";
 constexpr int32_t bytes_per_pixel = 4;
 constexpr int32_t max_row_bytes = 0xFFFF;  // SDL keeps a surface's pitch in 16 bits
+constexpr int64_t max_window_side = 0x7FFF;  // SDL keeps rectangles in 16 bits
 
 SDL_Surface* window_surface = nullptr;
+int32_t requested_scale = 1;  // 1 to display_max_scale, or display_fullscreen
 Display* the_display = nullptr;
 uint32_t video_flags = 0;
 bool flip = false;
@@ -58,29 +61,205 @@ bool can_present(const Display* display, const Image* image)
     return false;
 }
 
-// True when the window surface stores pixels exactly as an Image does, so
-// that a frame can go in as one block.
-bool window_matches_image_layout(const Display* display)
+// Where the frame lands on the window surface: its top-left corner, in window pixels.
+struct Placement {
+    int32_t scale = 1;
+    int32_t left = 0;
+    int32_t top = 0;
+};
+
+Placement placement;
+
+bool whole_byte_channel(uint32_t mask, uint8_t shift)
 {
-    const SDL_PixelFormat* format = window_surface->format;
-    return format->BitsPerPixel == 32 && format->Rmask == 0xFF0000 && format->Gmask == 0x00FF00 &&
-           format->Bmask == 0x0000FF && window_surface->w == display->width &&
-           window_surface->h == display->height && window_surface->pitch == bytes_per_pixel * display->width;
+    return shift % 8 == 0 && mask == uint32_t{0xFF} << shift;
 }
 
-// Opens the window at the given size; the record changes only on success.
+// A 32-bit surface whose red, green and blue each fill one whole byte: our
+// own pass writes the frame into it, whatever the order of the bytes.
+bool window_has_byte_channels()
+{
+    const SDL_PixelFormat* format = window_surface->format;
+    return format->BitsPerPixel == 32 && whole_byte_channel(format->Rmask, format->Rshift) &&
+           whole_byte_channel(format->Gmask, format->Gshift) && whole_byte_channel(format->Bmask, format->Bshift) &&
+           std::popcount(format->Rmask | format->Gmask | format->Bmask) == 24;
+}
+
+bool window_is_xrgb()
+{
+    const SDL_PixelFormat* format = window_surface->format;
+    return format->Rshift == 16 && format->Gshift == 8 && format->Bshift == 0;
+}
+
+// True when the window stores a frame exactly as an Image does, so that it
+// can go in as one block.
+bool window_matches_image_layout(const Display* display)
+{
+    return window_has_byte_channels() && window_is_xrgb() && placement.scale == 1 && placement.left == 0 &&
+           placement.top == 0 && window_surface->w == display->width && window_surface->h == display->height &&
+           window_surface->pitch == bytes_per_pixel * display->width;
+}
+
+// Writes `cols` x `rows` source pixels into the window at the placement,
+// each as a scale x scale block: a row is written once through `map`, then
+// copied for the other rows of its blocks. The source and the window hold
+// pixels of the same size; the caller has locked the window.
+template <typename Pixel, typename Map>
+void scale_into_window(const uint8_t* source, size_t source_pitch, int32_t cols, int32_t rows, Map map)
+{
+    const int32_t scale = placement.scale;
+    const size_t pitch = window_surface->pitch;
+    const size_t row_bytes = static_cast<size_t>(cols) * static_cast<size_t>(scale) * sizeof(Pixel);
+    uint8_t* target = static_cast<uint8_t*>(window_surface->pixels) + static_cast<size_t>(placement.top) * pitch +
+                      static_cast<size_t>(placement.left) * sizeof(Pixel);
+    for (int32_t y = 0; y < rows; ++y, source += source_pitch) {
+        const auto* in = reinterpret_cast<const Pixel*>(source);
+        auto* out = reinterpret_cast<Pixel*>(target);
+        if (scale == 1) {
+            std::transform(in, in + cols, out, map);
+        } else {
+            for (int32_t x = 0; x < cols; ++x) {
+                std::fill_n(out + x * scale, scale, map(in[x]));
+            }
+        }
+        for (int32_t copy = 1; copy < scale; ++copy) {
+            std::memcpy(target + copy * pitch, target, row_bytes);
+        }
+        target += pitch * static_cast<size_t>(scale);
+    }
+}
+
+// How many of `frame` pixels fit between the placement's start and `window` at its scale.
+int32_t visible(int32_t frame, int32_t window, int32_t start)
+{
+    return std::clamp((window - start) / placement.scale, 0, frame);
+}
+
+// The frame into a 32-bit window with whole-byte channels, in one pass.
+void write_frame(const Display* display, const Image* image)
+{
+    const auto* source = reinterpret_cast<const uint8_t*>(image->pixels);
+    if (window_matches_image_layout(display)) {
+        std::memcpy(window_surface->pixels, source,
+                    static_cast<size_t>(display->width) * static_cast<size_t>(display->height) * bytes_per_pixel);
+        return;
+    }
+    const size_t source_pitch = static_cast<size_t>(image->width) * bytes_per_pixel;
+    const int32_t cols = visible(image->width, window_surface->w, placement.left);
+    const int32_t rows = visible(image->height, window_surface->h, placement.top);
+    if (window_is_xrgb()) {
+        scale_into_window<uint32_t>(source, source_pitch, cols, rows, [](uint32_t pixel) { return pixel; });
+        return;
+    }
+    const SDL_PixelFormat* format = window_surface->format;
+    const uint32_t red = format->Rshift, green = format->Gshift, blue = format->Bshift;
+    scale_into_window<uint32_t>(source, source_pitch, cols, rows, [=](uint32_t pixel) {
+        return ((pixel >> 16) & 0xFF) << red | ((pixel >> 8) & 0xFF) << green | (pixel & 0xFF) << blue;
+    });
+}
+
+// A pixel of `Bytes` bytes, copied as a whole.
+template <size_t Bytes>
+struct RawPixel {
+    uint8_t bytes[Bytes];
+};
+
+// A frame already in the window's format (from SDL's conversion) into the
+// window at the placement, whatever the window's pixel size.
+void write_converted(const SDL_Surface* converted)
+{
+    const auto* source = static_cast<const uint8_t*>(converted->pixels);
+    const size_t pitch = converted->pitch;
+    const int32_t cols = visible(converted->w, window_surface->w, placement.left);
+    const int32_t rows = visible(converted->h, window_surface->h, placement.top);
+    const auto same = [](auto pixel) { return pixel; };
+    switch (window_surface->format->BytesPerPixel) {
+    case 1: scale_into_window<uint8_t>(source, pitch, cols, rows, same); break;
+    case 2: scale_into_window<uint16_t>(source, pitch, cols, rows, same); break;
+    case 3: scale_into_window<RawPixel<3>>(source, pitch, cols, rows, same); break;
+    case 4: scale_into_window<uint32_t>(source, pitch, cols, rows, same); break;
+    default: display_error();
+    }
+}
+
+// The fullscreen display mode that shows a width x height frame best: the
+// largest whole scale, and of the modes that give it the largest (SDL lists
+// the screen's own first), which the monitor shows without rescaling.
+// {0, 0} when there is none, with the reason in SDL's error.
+SDL_Rect fullscreen_mode(int32_t width, int32_t height)
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_Init(SDL_INIT_VIDEO) < 0) {
+        return {};
+    }
+    SDL_Rect** modes = SDL_ListModes(nullptr, video_flags | SDL_FULLSCREEN);
+    if (modes == reinterpret_cast<SDL_Rect**>(-1)) {  // any size: the screen's own, when SDL knows it
+        const SDL_VideoInfo* info = SDL_GetVideoInfo();
+        const bool known = info && info->current_w >= width && info->current_h >= height;
+        return {0, 0, static_cast<Uint16>(known ? info->current_w : width),
+                static_cast<Uint16>(known ? info->current_h : height)};
+    }
+    SDL_Rect best{};
+    int32_t best_scale = 0;
+    for (int32_t i = 0; modes && modes[i]; ++i) {
+        const SDL_Rect& mode = *modes[i];
+        const int32_t scale = std::min(mode.w / width, mode.h / height);
+        const bool larger = int64_t{mode.w} * mode.h > int64_t{best.w} * best.h;
+        if (scale > best_scale || (scale == best_scale && scale > 0 && larger)) {
+            best = mode;
+            best_scale = scale;
+        }
+    }
+    if (best_scale == 0) {
+        SDL_SetError("no fullscreen display mode of at least %dx%d", width, height);
+        return {};
+    }
+    return best;
+}
+
+// The window surface for a width x height frame at the requested scale,
+// or null (SDL's error says why).
+SDL_Surface* open_surface(int32_t width, int32_t height)
+{
+    const bool fullscreen = requested_scale == display_fullscreen;
+    if (int64_t{std::max(width, height)} * (fullscreen ? 1 : requested_scale) > max_window_side ||
+        (fullscreen && (width <= 0 || height <= 0))) {
+        SDL_SetError("no window of %dx%d at scale %d", width, height, requested_scale);
+        return nullptr;
+    }
+    if (!fullscreen) {
+        return SDL_SetVideoMode(width * requested_scale, height * requested_scale, 0, video_flags);
+    }
+    const SDL_Rect mode = fullscreen_mode(width, height);
+    return mode.w > 0 ? SDL_SetVideoMode(mode.w, mode.h, 0, video_flags | SDL_FULLSCREEN) : nullptr;
+}
+
+// The frame centred in the window at the largest whole scale that fits it,
+// no larger than the one asked for.
+void place_frame(int32_t width, int32_t height)
+{
+    const int32_t fits = std::min(window_surface->w / std::max(width, 1), window_surface->h / std::max(height, 1));
+    placement.scale = std::max(1, requested_scale == display_fullscreen ? fits : std::min(fits, requested_scale));
+    placement.left = std::max(0, (window_surface->w - width * placement.scale) / 2);
+    placement.top = std::max(0, (window_surface->h - height * placement.scale) / 2);
+}
+
+// Opens the window for a width x height frame; the record changes only on
+// success. A plain window's record takes the size SDL granted; a scaled or
+// fullscreen one keeps the frame's size.
 void open_window(Display* display, int32_t width, int32_t height)
 {
-    window_surface = SDL_SetVideoMode(width, height, 0, video_flags);
+    window_surface = open_surface(width, height);
     if (!window_surface) {
         display_error();
         return;
     }
     SDL_WM_SetCaption(caption, caption);
-    display->width = window_surface->w;
-    display->height = window_surface->h;
+    const bool plain = requested_scale == 1;
+    display->width = plain ? window_surface->w : width;
+    display->height = plain ? window_surface->h : height;
     display->pixel_depth = window_surface->format->BitsPerPixel;
     flip = (window_surface->flags & SDL_DOUBLEBUF) != 0;
+    place_frame(display->width, display->height);
 }
 
 void show_window()
@@ -92,17 +271,8 @@ void show_window()
     }
 }
 
-// Readies the window for a frame in the Image's own layout: true with the
-// surface locked; otherwise the frame was refused or shown converted.
-bool lock_window_for(Display* display, const Image* image)
+bool lock_window()
 {
-    if (!can_present(display, image)) {
-        return false;
-    }
-    if (!window_matches_image_layout(display)) {
-        display_present_converted(display, image);
-        return false;
-    }
     if (SDL_LockSurface(window_surface) < 0) {
         display_error();
         return false;
@@ -137,6 +307,15 @@ Display* display_new()
     return display;
 }
 
+void display_set_scale(int32_t scale)
+{
+    if (scale < display_fullscreen || scale > display_max_scale) {
+        display_error();
+        return;
+    }
+    requested_scale = scale;
+}
+
 void display_set_mode(Display* display, int32_t width, int32_t height)
 {
     if (!is_the_display(display)) {
@@ -150,22 +329,31 @@ void display_set_mode(Display* display, int32_t width, int32_t height)
     open_window(display, width, height);
 }
 
+// 32-bit windows with whole-byte channels take the frame in one pass of our
+// own (one block when their layout is the Image's); others go through SDL's
+// conversion.
 void display_present(Display* display, const Image* image)
 {
-    if (!lock_window_for(display, image)) {
+    if (!can_present(display, image)) {
+        return;
+    }
+    if (!window_has_byte_channels()) {
+        display_present_converted(display, image);
+        return;
+    }
+    if (!lock_window()) {
         return;
     }
     if (window_surface->pixels) {
-        const size_t bytes = static_cast<size_t>(display->width) * static_cast<size_t>(display->height) *
-                             bytes_per_pixel;
-        std::memcpy(window_surface->pixels, image->pixels, bytes);
+        write_frame(display, image);
     }
     SDL_UnlockSurface(window_surface);
     show_window();
 }
 
 // SDL converts the frame to the window's format: a temporary 32-bit surface
-// borrows the Image's rows, SDL_DisplayFormat converts it, the blit clips it.
+// borrows the Image's rows, SDL_DisplayFormat converts it, and the converted
+// rows go into the window at the frame's place, clipped to the window.
 void display_present_converted(Display* display, const Image* image)
 {
     if (!is_the_display(display)) {
@@ -195,15 +383,30 @@ void display_present_converted(Display* display, const Image* image)
         display_error();
         return;
     }
-    SDL_UpperBlit(converted, nullptr, window_surface, nullptr);
+    if (SDL_LockSurface(converted) == 0 && lock_window()) {
+        if (window_surface->pixels && converted->pixels) {
+            write_converted(converted);
+        }
+        SDL_UnlockSurface(window_surface);
+        show_window();
+    }
+    SDL_UnlockSurface(converted);
     SDL_FreeSurface(converted);
-    show_window();
 }
 
-// The window shows the Image's own pixels for one present, without a copy.
+// The window shows the Image's own pixels for one present, without a copy,
+// when it stores them exactly as the Image does; otherwise the frame goes
+// through display_present.
 void display_present_direct(Display* display, Image* image)
 {
-    if (!lock_window_for(display, image)) {
+    if (!can_present(display, image)) {
+        return;
+    }
+    if (!window_matches_image_layout(display)) {
+        display_present(display, image);
+        return;
+    }
+    if (!lock_window()) {
         return;
     }
     void* own_pixels = window_surface->pixels;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -17,6 +19,12 @@ constexpr uint64_t us_per_ms = 1000;
 constexpr uint64_t us_per_second = 1000000;
 constexpr int32_t max_pitch = 0xFFFF;  // SDL_Surface keeps the pitch in 16 bits
 
+struct ChannelMasks {
+    uint32_t red;
+    uint32_t green;
+    uint32_t blue;
+};
+
 struct PendingEvent {
     uint64_t present;  // visible once this many presents have happened
     SDL_Event event;
@@ -25,17 +33,24 @@ struct PendingEvent {
 struct Standin {
     uint64_t now_us = 0;
     uint32_t init_flags = 0;
+    uint32_t subsystems = 0;  // everything SDL_Init started since SDL_Quit
     std::string error;
 
     int32_t video_depth = 32;
+    ChannelMasks video_masks{};  // all zero: the depth's usual layout
     int32_t row_padding = 0;
     bool fail_video = false;
     bool grant_doublebuf = false;
+    std::vector<SDL_Rect> fullscreen_modes;
+    std::vector<SDL_Rect*> mode_list;  // SDL_ListModes' null-terminated answer
+    SDL_VideoInfo video_info{};
     uint32_t present_cost_us = 0;
+    bool read_back = true;
     SDL_Surface* window = nullptr;
     std::string caption;
     uint64_t presents = 0;
     uint64_t flips = 0;
+    uint64_t conversions = 0;
     std::vector<uint32_t> last_frame;
     uint64_t frames_hash = fnv_offset;
     StandinPresentHook hook = nullptr;
@@ -62,12 +77,6 @@ void set_error(const char* text)
 }
 
 // ---- Pixel formats and surfaces ----
-
-struct ChannelMasks {
-    uint32_t red;
-    uint32_t green;
-    uint32_t blue;
-};
 
 // The layouts the stand-in's screen uses at each depth, also SDL's default
 // when a surface is created without masks.
@@ -275,7 +284,9 @@ void present(SDL_Surface* screen, bool flip)
     if (!screen || screen != state.window) {
         return;
     }
-    capture_frame(screen);
+    if (state.read_back) {
+        capture_frame(screen);
+    }
     state.presents += 1;
     state.flips += flip ? 1 : 0;
     if (state.hook) {
@@ -346,6 +357,11 @@ void standin_fail_video(bool fail)
     state.fail_video = fail;
 }
 
+void standin_set_video_masks(uint32_t red, uint32_t green, uint32_t blue)
+{
+    state.video_masks = {red, green, blue};
+}
+
 void standin_set_video_row_padding(int32_t bytes)
 {
     state.row_padding = std::clamp(bytes, 0, 1024);
@@ -356,6 +372,11 @@ void standin_grant_doublebuf(bool grant)
     state.grant_doublebuf = grant;
 }
 
+void standin_set_fullscreen_modes(const std::vector<SDL_Rect>& modes)
+{
+    state.fullscreen_modes = modes;
+}
+
 void standin_fail_audio(bool fail)
 {
     state.fail_audio = fail;
@@ -364,6 +385,11 @@ void standin_fail_audio(bool fail)
 void standin_set_present_cost_us(uint32_t us)
 {
     state.present_cost_us = us;
+}
+
+void standin_set_read_back(bool read_back)
+{
+    state.read_back = read_back;
 }
 
 void standin_set_now_us(uint64_t us)
@@ -409,6 +435,11 @@ uint64_t standin_presents()
 uint64_t standin_flips()
 {
     return state.flips;
+}
+
+uint64_t standin_conversions()
+{
+    return state.conversions;
 }
 
 const std::vector<uint32_t>& standin_delays()
@@ -476,7 +507,13 @@ int SDL_Init(Uint32 flags)
         set_error("No available audio device");
         return -1;
     }
+    state.subsystems |= flags;
     return 0;
+}
+
+Uint32 SDL_WasInit(Uint32 flags)
+{
+    return state.subsystems & flags;
 }
 
 void SDL_Quit()
@@ -484,11 +521,22 @@ void SDL_Quit()
     SDL_CloseAudio();
     surface_release(state.window);
     state.window = nullptr;
+    state.subsystems = 0;
 }
 
 char* SDL_GetError()
 {
     return state.error.data();
+}
+
+void SDL_SetError(const char* format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    set_error(text);
 }
 
 // ---- SDL: video ----
@@ -508,14 +556,42 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
         set_error("Invalid video mode size");
         return nullptr;
     }
-    state.window = surface_new(width, height, depth, default_masks(depth), 0, state.row_padding);
+    const bool fullscreen = (flags & SDL_FULLSCREEN) != 0;
+    if (fullscreen && std::none_of(state.fullscreen_modes.begin(), state.fullscreen_modes.end(),
+                                   [&](const SDL_Rect& mode) { return mode.w == width && mode.h == height; })) {
+        set_error("No fullscreen mode of that size");
+        return nullptr;
+    }
+    const ChannelMasks& chosen = state.video_masks;
+    const bool usual = !chosen.red && !chosen.green && !chosen.blue;
+    state.window = surface_new(width, height, depth, usual ? default_masks(depth) : chosen, 0, state.row_padding);
     if (!state.window) {
         return nullptr;
     }
     const Uint32 doublebuf = SDL_HWSURFACE | SDL_DOUBLEBUF;
     const bool flipping = state.grant_doublebuf || (flags & doublebuf) == doublebuf;
-    state.window->flags = flipping ? doublebuf : SDL_SWSURFACE;
+    state.window->flags = (flipping ? doublebuf : SDL_SWSURFACE) | (fullscreen ? SDL_FULLSCREEN : 0);
     return state.window;
+}
+
+// The fullscreen modes, or none at all, whatever the format and flags.
+SDL_Rect** SDL_ListModes(SDL_PixelFormat*, Uint32)
+{
+    state.mode_list.clear();
+    for (SDL_Rect& mode : state.fullscreen_modes) {
+        state.mode_list.push_back(&mode);
+    }
+    state.mode_list.push_back(nullptr);
+    return state.fullscreen_modes.empty() ? nullptr : state.mode_list.data();
+}
+
+// Only the screen's size: that of the largest fullscreen mode, as a desktop runs at.
+const SDL_VideoInfo* SDL_GetVideoInfo()
+{
+    const bool any = !state.fullscreen_modes.empty();
+    state.video_info.current_w = any ? state.fullscreen_modes.front().w : 0;
+    state.video_info.current_h = any ? state.fullscreen_modes.front().h : 0;
+    return &state.video_info;
 }
 
 void SDL_WM_SetCaption(const char* title, const char*)
@@ -570,6 +646,7 @@ SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface)
         set_error("No video mode has been set");
         return nullptr;
     }
+    state.conversions += 1;
     const SDL_PixelFormat* screen = state.window->format;
     SDL_Surface* converted = surface_new(surface->w, surface->h, screen->BitsPerPixel,
                                          {screen->Rmask, screen->Gmask, screen->Bmask}, 0, 0);

@@ -20,13 +20,23 @@ void standin_reset();
 // ignored); a failing mode. 16 bits are laid out 5-6-5, 8 bits 3-3-2.
 void standin_set_video_depth(int32_t bits);
 void standin_fail_video(bool fail);
+// The window's red, green and blue masks, for a layout other than the
+// depth's usual one (0x0000FF, 0x00FF00, 0xFF0000 is 32-bit 0x00BBGGRR);
+// all zero returns to the usual one.
+void standin_set_video_masks(uint32_t red, uint32_t green, uint32_t blue);
 // Extra bytes at the end of every window row, as some drivers pad them.
 void standin_set_video_row_padding(int32_t bytes);
 // The window surface gets SDL_DOUBLEBUF even when the mode did not ask for it.
 void standin_grant_doublebuf(bool grant);
+// The display modes SDL_ListModes offers for fullscreen, largest first as
+// SDL lists them; none (the start) refuses fullscreen.
+void standin_set_fullscreen_modes(const std::vector<SDL_Rect>& modes);
 // Audio: SDL_Init and SDL_OpenAudio fail, as on a machine without sound.
 void standin_fail_audio(bool fail);
 
+// Off: presents are counted but the window is neither read back nor hashed,
+// so that a benchmark times the caller's own present alone. On at the start.
+void standin_set_read_back(bool read_back);
 // Virtual microseconds added at every present, standing for drawing work.
 void standin_set_present_cost_us(uint32_t us);
 // Moves the clock without letting time pass: no audio buffer comes due.
@@ -42,6 +52,7 @@ void standin_tap(uint64_t present, int32_t sym);
 uint64_t standin_now_us();               // virtual clock
 uint64_t standin_presents();             // flips and updates of the window so far
 uint64_t standin_flips();                // the presents that were SDL_Flip calls
+uint64_t standin_conversions();          // SDL_DisplayFormat calls
 const std::vector<uint32_t>& standin_delays();  // every SDL_Delay argument, in order
 const std::vector<uint32_t>& standin_last_frame();  // 0x00RRGGBB, window size
 uint64_t standin_frames_hash();          // running hash over every presented frame
