@@ -12,10 +12,14 @@
 #include "waves.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 [[maybe_unused]] static const char* const demo_id[] = {"PROGRAM", "C", "Tobrenko", "20101108", "KELP4090"};
 
@@ -28,6 +32,7 @@ Keyboard* keyboard = nullptr;
 AudioOut* audio = nullptr;
 Image* screen = nullptr;
 Music* music = nullptr;
+DemoOptions demo_options;
 
 uint8_t switches[4] = {2, 3, 1, 1};
 uint32_t part_flags = 0;
@@ -44,18 +49,89 @@ void demo_error()
     }
 }
 
+static bool demo_window_open()
+{
+    return display && display->width > 0 && display->height > 0;
+}
+
+// Says where the window was wanted: the X display, or the video driver the
+// user chose with SDL_VIDEODRIVER.
+static void demo_report_no_window()
+{
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    const char* where = getenv("DISPLAY");
+    if (driver && strcmp(driver, "x11") != 0) {
+        fprintf(stderr, "KELP4090: cannot open a window with SDL's '%s' video driver: %s\n", driver, SDL_GetError());
+    } else if (!where || !*where) {
+        fputs("KELP4090: cannot open a window: no display is set (DISPLAY is empty)\n", stderr);
+    } else {
+        fprintf(stderr, "KELP4090: cannot open a window on display '%s': %s\n", where, SDL_GetError());
+    }
+}
+
+static void demo_open_display()
+{
+    display_set_scale(demo_options.fullscreen ? display_fullscreen : demo_options.scale);
+    display = display_new();
+    display_set_mode(display, screen_width, screen_height);
+}
+
+// Where fullscreen is refused the demo shows a plain window instead, and says so.
+static void demo_fall_back_to_window()
+{
+    const std::string reason = SDL_GetError();
+    display_set_scale(1);
+    display_set_mode(display, screen_width, screen_height);
+    if (demo_window_open()) {
+        fprintf(stderr, "KELP4090: no fullscreen here (%s), showing a window instead\n", reason.c_str());
+    }
+}
+
 // Without a window the parts have nothing to draw into, so stop with a reason.
 static void demo_open_window()
 {
-    display = display_new();
-    display_set_mode(display, screen_width, screen_height);
-    if (!display || display->width <= 0 || display->height <= 0) {
-        fprintf(stderr, "KELP4090: cannot open a %dx%d window: %s\n", screen_width, screen_height,
-                SDL_GetError());
+    demo_open_display();
+    if (demo_options.fullscreen && display && !demo_window_open()) {
+        demo_fall_back_to_window();
+    }
+    if (!demo_window_open()) {
+        demo_report_no_window();
         exit(EXIT_FAILURE);
     }
     screen_width = display->width;
     screen_height = display->height;
+}
+
+// ALSA and SDL tell of a missing sound card at length on standard error;
+// the demo says it in one line of its own, so their words go to /dev/null.
+static AudioOut* demo_open_audio_quietly()
+{
+    fflush(stderr);
+    const int kept = dup(STDERR_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY);
+    if (nowhere >= 0) {
+        dup2(nowhere, STDERR_FILENO);
+        close(nowhere);
+    }
+    AudioOut* opened = audio_open();
+    if (kept >= 0) {
+        dup2(kept, STDERR_FILENO);
+        close(kept);
+    }
+    return opened;
+}
+
+// Without a sound device the demo runs silently; --mute asks for that.
+static AudioOut* demo_open_audio()
+{
+    if (demo_options.mute) {
+        return nullptr;
+    }
+    AudioOut* opened = demo_open_audio_quietly();
+    if (!opened) {
+        fputs("KELP4090: no sound device, running without sound\n", stderr);
+    }
+    return opened;
 }
 
 // SDL turns Ctrl+C and SIGTERM into a quit event, which the key handling
@@ -71,7 +147,7 @@ void demo_init()
     srand(demo_seed);
     demo_open_window();
     keyboard = keyboard_new();
-    audio = audio_open();
+    audio = demo_open_audio();
     demo_restore_signals();
     screen = img_new();
     img_resize(screen, screen_width, screen_height);
@@ -107,6 +183,7 @@ void demo_shutdown()
     keyboard_free(&keyboard);
     display_free(&display);
     audio_close(&audio);
+    SDL_Quit();  // gives a fullscreen display mode back to the desktop
     exit(EXIT_SUCCESS);
 }
 

@@ -2,6 +2,8 @@
 // every part runs.
 #pragma once
 
+#include "options.h"
+
 #include <cstdint>
 
 struct AudioOut;
@@ -20,6 +22,8 @@ extern Keyboard* keyboard;
 extern AudioOut* audio;        // null when there is no sound device
 extern Image* screen;          // the frame every part draws into
 extern Music* music;
+// How the demo is shown and heard; main fills it before demo_init.
+extern DemoOptions demo_options;
 
 // Key toggles. Byte 0 bit 0: frame-rate overlay (key 8). Byte 0 bit 1: the
 // frame limiter (key 9; set = paced at 50 frames per second, clear = full

@@ -1,10 +1,32 @@
-// KELP4090: builds everything once, then runs the five parts in a ring until
-// an exit key ends the process. Arguments are ignored.
+// KELP4090: reads its few options, builds everything once, then runs the
+// five parts in a ring until an exit key ends the process.
 #include "demo.h"
 #include "parts.h"
 
-int main()
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int usage_error = 2;
+
+}  // namespace
+
+int main(int argc, char** argv)
 {
+    std::string error;
+    if (!demo_parse_options(argc, argv, demo_options, error)) {
+        fprintf(stderr, "KELP4090: %s\n%s", error.c_str(), demo_usage());
+        return usage_error;
+    }
+    if (demo_options.help) {
+        fputs(demo_help(), stdout);
+        return EXIT_SUCCESS;
+    }
+    // SDL 1.2 falls back to text-console drivers when X11 fails, which fill
+    // the terminal and never end: X11 only, unless the user chose a driver.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     demo_init();
     for (;;) {
         part_tiles_run();

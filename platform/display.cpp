@@ -24,8 +24,10 @@ constexpr int32_t default_side = 256;
 constexpr const char* caption = "KELP4090";
 constexpr int32_t bytes_per_pixel = 4;
 constexpr int32_t max_row_bytes = 0xFFFF;  // SDL keeps a surface's pitch in 16 bits
+constexpr int64_t max_window_side = 0x7FFF;  // SDL keeps rectangles in 16 bits
 
 SDL_Surface* window_surface = nullptr;
+int32_t requested_scale = 1;  // 1 to display_max_scale, or display_fullscreen
 Display* the_display = nullptr;
 uint32_t video_flags = 0;
 bool flip = false;
@@ -189,19 +191,83 @@ void write_converted(const SDL_Surface* converted)
     }
 }
 
-// Opens the window at the given size; the record changes only on success.
+// The fullscreen display mode that shows a width x height frame best: the
+// largest whole scale, and of the modes that give it the largest (SDL lists
+// the screen's own first), which the monitor shows without rescaling.
+// {0, 0} when there is none, with the reason in SDL's error.
+SDL_Rect fullscreen_mode(int32_t width, int32_t height)
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_Init(SDL_INIT_VIDEO) < 0) {
+        return {};
+    }
+    SDL_Rect** modes = SDL_ListModes(nullptr, video_flags | SDL_FULLSCREEN);
+    if (modes == reinterpret_cast<SDL_Rect**>(-1)) {  // any size: the screen's own, when SDL knows it
+        const SDL_VideoInfo* info = SDL_GetVideoInfo();
+        const bool known = info && info->current_w >= width && info->current_h >= height;
+        return {0, 0, static_cast<Uint16>(known ? info->current_w : width),
+                static_cast<Uint16>(known ? info->current_h : height)};
+    }
+    SDL_Rect best{};
+    int32_t best_scale = 0;
+    for (int32_t i = 0; modes && modes[i]; ++i) {
+        const SDL_Rect& mode = *modes[i];
+        const int32_t scale = std::min(mode.w / width, mode.h / height);
+        if (scale > best_scale || (scale == best_scale && scale > 0 && mode.w * mode.h > best.w * best.h)) {
+            best = mode;
+            best_scale = scale;
+        }
+    }
+    if (best_scale == 0) {
+        SDL_SetError("no fullscreen display mode of at least %dx%d", width, height);
+        return {};
+    }
+    return best;
+}
+
+// The window surface for a width x height frame at the requested scale,
+// or null (SDL's error says why).
+SDL_Surface* open_surface(int32_t width, int32_t height)
+{
+    if (requested_scale != display_fullscreen) {
+        const int64_t side = int64_t{std::max(width, height)} * requested_scale;
+        return side <= max_window_side ? SDL_SetVideoMode(width * requested_scale, height * requested_scale, 0,
+                                                          video_flags)
+                                       : nullptr;
+    }
+    if (width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    const SDL_Rect mode = fullscreen_mode(width, height);
+    return mode.w > 0 ? SDL_SetVideoMode(mode.w, mode.h, 0, video_flags | SDL_FULLSCREEN) : nullptr;
+}
+
+// The frame centred in the window at the largest whole scale that fits it,
+// no larger than the one asked for.
+void place_frame(int32_t width, int32_t height)
+{
+    const int32_t fits = std::min(window_surface->w / std::max(width, 1), window_surface->h / std::max(height, 1));
+    placement.scale = std::max(1, requested_scale == display_fullscreen ? fits : std::min(fits, requested_scale));
+    placement.left = std::max(0, (window_surface->w - width * placement.scale) / 2);
+    placement.top = std::max(0, (window_surface->h - height * placement.scale) / 2);
+}
+
+// Opens the window for a width x height frame; the record changes only on
+// success. A plain window's record takes the size SDL granted; a scaled or
+// fullscreen one keeps the frame's size.
 void open_window(Display* display, int32_t width, int32_t height)
 {
-    window_surface = SDL_SetVideoMode(width, height, 0, video_flags);
+    window_surface = open_surface(width, height);
     if (!window_surface) {
         display_error();
         return;
     }
     SDL_WM_SetCaption(caption, caption);
-    display->width = window_surface->w;
-    display->height = window_surface->h;
+    const bool plain = requested_scale == 1;
+    display->width = plain ? window_surface->w : width;
+    display->height = plain ? window_surface->h : height;
     display->pixel_depth = window_surface->format->BitsPerPixel;
     flip = (window_surface->flags & SDL_DOUBLEBUF) != 0;
+    place_frame(display->width, display->height);
 }
 
 void show_window()
@@ -247,6 +313,15 @@ Display* display_new()
     open_window(display, default_side, default_side);
     display_option = 0;
     return display;
+}
+
+void display_set_scale(int32_t scale)
+{
+    if (scale < display_fullscreen || scale > display_max_scale) {
+        display_error();
+        return;
+    }
+    requested_scale = scale;
 }
 
 void display_set_mode(Display* display, int32_t width, int32_t height)

@@ -16,6 +16,17 @@ extern uint8_t display_debug;
 // Free option byte, cleared by display_new and toggled by the 'o' key.
 extern uint8_t display_option;
 
+// How the windows opened from now on show a frame: scale 1 to
+// display_max_scale shows every pixel as a scale x scale block in a window
+// that much larger than the frame; display_fullscreen takes the whole
+// screen in the display mode that fits the frame best, at the largest whole
+// scale, centred on black, and opens nothing where no fullscreen mode is
+// offered. The Display's width and height stay the
+// frame's size. Starts at 1; other values are refused.
+constexpr int32_t display_fullscreen = 0;
+constexpr int32_t display_max_scale = 8;
+void display_set_scale(int32_t scale);
+
 Display* display_new();
 void display_set_mode(Display* display, int32_t width, int32_t height);
 // Copies a window-size Image to the window and shows it: one block when the

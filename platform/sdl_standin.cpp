@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -31,6 +33,7 @@ struct PendingEvent {
 struct Standin {
     uint64_t now_us = 0;
     uint32_t init_flags = 0;
+    uint32_t subsystems = 0;  // everything SDL_Init started since SDL_Quit
     std::string error;
 
     int32_t video_depth = 32;
@@ -38,7 +41,11 @@ struct Standin {
     int32_t row_padding = 0;
     bool fail_video = false;
     bool grant_doublebuf = false;
+    std::vector<SDL_Rect> fullscreen_modes;
+    std::vector<SDL_Rect*> mode_list;  // SDL_ListModes' null-terminated answer
+    SDL_VideoInfo video_info{};
     uint32_t present_cost_us = 0;
+    bool read_back = true;
     SDL_Surface* window = nullptr;
     std::string caption;
     uint64_t presents = 0;
@@ -277,7 +284,9 @@ void present(SDL_Surface* screen, bool flip)
     if (!screen || screen != state.window) {
         return;
     }
-    capture_frame(screen);
+    if (state.read_back) {
+        capture_frame(screen);
+    }
     state.presents += 1;
     state.flips += flip ? 1 : 0;
     if (state.hook) {
@@ -363,6 +372,11 @@ void standin_grant_doublebuf(bool grant)
     state.grant_doublebuf = grant;
 }
 
+void standin_set_fullscreen_modes(const std::vector<SDL_Rect>& modes)
+{
+    state.fullscreen_modes = modes;
+}
+
 void standin_fail_audio(bool fail)
 {
     state.fail_audio = fail;
@@ -371,6 +385,11 @@ void standin_fail_audio(bool fail)
 void standin_set_present_cost_us(uint32_t us)
 {
     state.present_cost_us = us;
+}
+
+void standin_set_read_back(bool read_back)
+{
+    state.read_back = read_back;
 }
 
 void standin_set_now_us(uint64_t us)
@@ -488,7 +507,13 @@ int SDL_Init(Uint32 flags)
         set_error("No available audio device");
         return -1;
     }
+    state.subsystems |= flags;
     return 0;
+}
+
+Uint32 SDL_WasInit(Uint32 flags)
+{
+    return state.subsystems & flags;
 }
 
 void SDL_Quit()
@@ -496,11 +521,22 @@ void SDL_Quit()
     SDL_CloseAudio();
     surface_release(state.window);
     state.window = nullptr;
+    state.subsystems = 0;
 }
 
 char* SDL_GetError()
 {
     return state.error.data();
+}
+
+void SDL_SetError(const char* format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    set_error(text);
 }
 
 // ---- SDL: video ----
@@ -520,6 +556,12 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
         set_error("Invalid video mode size");
         return nullptr;
     }
+    const bool fullscreen = (flags & SDL_FULLSCREEN) != 0;
+    if (fullscreen && std::none_of(state.fullscreen_modes.begin(), state.fullscreen_modes.end(),
+                                   [&](const SDL_Rect& mode) { return mode.w == width && mode.h == height; })) {
+        set_error("No fullscreen mode of that size");
+        return nullptr;
+    }
     const ChannelMasks& chosen = state.video_masks;
     const bool usual = !chosen.red && !chosen.green && !chosen.blue;
     state.window = surface_new(width, height, depth, usual ? default_masks(depth) : chosen, 0, state.row_padding);
@@ -528,8 +570,28 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
     }
     const Uint32 doublebuf = SDL_HWSURFACE | SDL_DOUBLEBUF;
     const bool flipping = state.grant_doublebuf || (flags & doublebuf) == doublebuf;
-    state.window->flags = flipping ? doublebuf : SDL_SWSURFACE;
+    state.window->flags = (flipping ? doublebuf : SDL_SWSURFACE) | (fullscreen ? SDL_FULLSCREEN : 0);
     return state.window;
+}
+
+// The fullscreen modes, or none at all, whatever the format and flags.
+SDL_Rect** SDL_ListModes(SDL_PixelFormat*, Uint32)
+{
+    state.mode_list.clear();
+    for (SDL_Rect& mode : state.fullscreen_modes) {
+        state.mode_list.push_back(&mode);
+    }
+    state.mode_list.push_back(nullptr);
+    return state.fullscreen_modes.empty() ? nullptr : state.mode_list.data();
+}
+
+// Only the screen's size: that of the largest fullscreen mode, as a desktop runs at.
+const SDL_VideoInfo* SDL_GetVideoInfo()
+{
+    const bool any = !state.fullscreen_modes.empty();
+    state.video_info.current_w = any ? state.fullscreen_modes.front().w : 0;
+    state.video_info.current_h = any ? state.fullscreen_modes.front().h : 0;
+    return &state.video_info;
 }
 
 void SDL_WM_SetCaption(const char* title, const char*)

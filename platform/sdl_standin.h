@@ -28,9 +28,15 @@ void standin_set_video_masks(uint32_t red, uint32_t green, uint32_t blue);
 void standin_set_video_row_padding(int32_t bytes);
 // The window surface gets SDL_DOUBLEBUF even when the mode did not ask for it.
 void standin_grant_doublebuf(bool grant);
+// The display modes SDL_ListModes offers for fullscreen, largest first as
+// SDL lists them; none (the start) refuses fullscreen.
+void standin_set_fullscreen_modes(const std::vector<SDL_Rect>& modes);
 // Audio: SDL_Init and SDL_OpenAudio fail, as on a machine without sound.
 void standin_fail_audio(bool fail);
 
+// Off: presents are counted but the window is neither read back nor hashed,
+// so that a benchmark times the caller's own present alone. On at the start.
+void standin_set_read_back(bool read_back);
 // Virtual microseconds added at every present, standing for drawing work.
 void standin_set_present_cost_us(uint32_t us);
 // Moves the clock without letting time pass: no audio buffer comes due.

@@ -30,8 +30,11 @@ if ((${#missing[@]} > 0)); then
   sudo=()
   ((EUID == 0)) || sudo=(sudo)
   echo "Installing ${missing[*]}" >&2
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+  # A machine that is still updating itself holds the dpkg lock: wait for it.
+  wait_lock=(-o DPkg::Lock::Timeout=600)
+  "${sudo[@]}" apt-get "${wait_lock[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get "${wait_lock[@]}" install -y -qq --no-install-recommends \
+    "${missing[@]}" >&2
 fi
 
 # The browser tests' puppeteer-core, as pinned in tests/web/package-lock.json;

@@ -16,11 +16,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# start_xvfb DEPTH: a server of its own on a free display number.
+# start_xvfb DEPTH [SIZE]: a server of its own on a free display number,
+# 640x480 unless SIZE says otherwise. It must not reset when its last client
+# leaves: SDL probes the display with a connection of its own first, and the
+# demo's real one would meet a server in the middle of its reset.
 start_xvfb() {
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   exec 3>"$work_dir/display"
-  Xvfb -displayfd 3 -screen 0 640x480x"$1" -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${2:-640x480}x$1" -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   for _ in $(seq 100); do

@@ -45,6 +45,7 @@ Display* fresh_display()
     Display* old = display_current();
     display_free(&old);
     standin_reset();
+    display_set_scale(1);
     return display_new();
 }
 
@@ -234,4 +235,80 @@ TEST(DisplayPresent, Any32BitLayoutOfWholeByteChannelsTakesTheExactFrameWithoutC
         EXPECT_EQ(standin_presents(), 2u);
         EXPECT_EQ(standin_conversions(), 0u);
     }
+}
+
+// The window's width x height frame at `scale` from `left`, `top`, reduced
+// with nearest neighbour; empty if any block is not of one colour.
+std::vector<uint32_t> reduced_window(int32_t window_width, int32_t scale, int32_t left, int32_t top, int32_t width,
+                                     int32_t height)
+{
+    const std::vector<uint32_t>& window = standin_last_frame();
+    std::vector<uint32_t> reduced;
+    for (int32_t y = 0; y < height * scale; ++y) {
+        for (int32_t x = 0; x < width * scale; ++x) {
+            const uint32_t pixel = window[(top + y) * window_width + left + x];
+            const uint32_t corner = window[(top + y / scale * scale) * window_width + left + x / scale * scale];
+            if (pixel != corner) {
+                return {};
+            }
+            if (x % scale == 0 && y % scale == 0) {
+                reduced.push_back(pixel);
+            }
+        }
+    }
+    return reduced;
+}
+
+TEST(DisplayScale, EveryPixelBecomesABlockAtEveryWindowLayout)
+{
+    struct Layout {
+        int32_t depth;
+        uint32_t red, green, blue;
+    };
+    constexpr Layout layouts[] = {{32, 0, 0, 0}, {32, 0x0000FF, 0x00FF00, 0xFF0000}, {16, 0, 0, 0}, {8, 0, 0, 0}};
+    const ImagePtr image = patterned_image(256, 256);
+    for (const Layout& layout : layouts) {
+        Display* display = fresh_display();
+        standin_set_video_depth(layout.depth);
+        standin_set_video_masks(layout.red, layout.green, layout.blue);
+        display_set_mode(display, 256, 256);
+        display_present(display, image.get());
+        const std::vector<uint32_t> unscaled = standin_last_frame();
+
+        display_set_scale(3);
+        display_set_mode(display, 256, 256);
+        EXPECT_EQ(display->width, 256);
+        display_present(display, image.get());
+        ASSERT_EQ(standin_last_frame().size(), 768u * 768u) << layout.depth;
+        EXPECT_EQ(reduced_window(768, 3, 0, 0, 256, 256), unscaled) << layout.depth << " bits " << layout.red;
+        EXPECT_EQ(standin_conversions(), layout.depth == 32 ? 0u : 2u);
+    }
+}
+
+TEST(DisplayScale, FullscreenTakesTheBestModeCentredOnBlackOrOpensNothing)
+{
+    Display* display = fresh_display();
+    standin_set_fullscreen_modes({{0, 0, 1280, 1024}, {0, 0, 1152, 1100}, {0, 0, 800, 600}});
+    display_set_scale(display_fullscreen);
+    display_set_mode(display, 256, 256);  // x4 fits both larger modes; the first is larger
+    const ImagePtr image = patterned_image(256, 256);
+    display_present(display, image.get());
+    ASSERT_EQ(standin_last_frame().size(), 1280u * 1024u);
+    EXPECT_EQ(reduced_window(1280, 4, 128, 0, 256, 256), pixels_of(image.get()));
+    const std::vector<uint32_t>& window = standin_last_frame();
+    EXPECT_EQ(std::count(window.begin(), window.end(), 0u), 2 * 128 * 1024 + 4 * 4);  // + the frame's one black pixel
+
+    standin_set_fullscreen_modes({{0, 0, 1152, 1100}, {0, 0, 800, 600}});
+    display_set_mode(display, 256, 256);  // centred down the screen too
+    display_present(display, image.get());
+    EXPECT_EQ(reduced_window(1152, 4, 64, 38, 256, 256), pixels_of(image.get()));
+
+    display_set_scale(display_max_scale + 1);  // refused: fullscreen stays asked for
+    display_set_scale(-1);
+    standin_set_fullscreen_modes({{0, 0, 320, 200}});
+    display_set_mode(display, 256, 256);
+    EXPECT_EQ(display->width, 256);  // the record keeps its size, the window is gone
+    EXPECT_STREQ(SDL_GetError(), "no fullscreen display mode of at least 256x256");
+    display_present(display, image.get());
+    EXPECT_EQ(standin_presents(), 2u);
 }
