@@ -63,7 +63,7 @@ static void demo_report_no_window()
     if (driver && strcmp(driver, "x11") != 0) {
         fprintf(stderr, "KELP4090: cannot open a window with SDL's '%s' video driver: %s\n", driver, SDL_GetError());
     } else if (!where || !*where) {
-        fputs("KELP4090: cannot open a window: no display is set (DISPLAY is empty)\n", stderr);
+        fputs("KELP4090: cannot open a window: no display is set in DISPLAY\n", stderr);
     } else {
         fprintf(stderr, "KELP4090: cannot open a window on display '%s': %s\n", where, SDL_GetError());
     }

@@ -26,7 +26,10 @@ int main(int argc, char** argv)
     }
     // SDL 1.2 falls back to text-console drivers when X11 fails, which fill
     // the terminal and never end: X11 only, unless the user chose a driver.
-    setenv("SDL_VIDEODRIVER", "x11", 0);
+    const char* chosen_driver = getenv("SDL_VIDEODRIVER");
+    if (!chosen_driver || !*chosen_driver) {
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+    }
     demo_init();
     for (;;) {
         part_tiles_run();

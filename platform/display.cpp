@@ -212,7 +212,8 @@ SDL_Rect fullscreen_mode(int32_t width, int32_t height)
     for (int32_t i = 0; modes && modes[i]; ++i) {
         const SDL_Rect& mode = *modes[i];
         const int32_t scale = std::min(mode.w / width, mode.h / height);
-        if (scale > best_scale || (scale == best_scale && scale > 0 && mode.w * mode.h > best.w * best.h)) {
+        const bool larger = int64_t{mode.w} * mode.h > int64_t{best.w} * best.h;
+        if (scale > best_scale || (scale == best_scale && scale > 0 && larger)) {
             best = mode;
             best_scale = scale;
         }
@@ -228,14 +229,14 @@ SDL_Rect fullscreen_mode(int32_t width, int32_t height)
 // or null (SDL's error says why).
 SDL_Surface* open_surface(int32_t width, int32_t height)
 {
-    if (requested_scale != display_fullscreen) {
-        const int64_t side = int64_t{std::max(width, height)} * requested_scale;
-        return side <= max_window_side ? SDL_SetVideoMode(width * requested_scale, height * requested_scale, 0,
-                                                          video_flags)
-                                       : nullptr;
-    }
-    if (width <= 0 || height <= 0) {
+    const bool fullscreen = requested_scale == display_fullscreen;
+    if (int64_t{std::max(width, height)} * (fullscreen ? 1 : requested_scale) > max_window_side ||
+        (fullscreen && (width <= 0 || height <= 0))) {
+        SDL_SetError("no window of %dx%d at scale %d", width, height, requested_scale);
         return nullptr;
+    }
+    if (!fullscreen) {
+        return SDL_SetVideoMode(width * requested_scale, height * requested_scale, 0, video_flags);
     }
     const SDL_Rect mode = fullscreen_mode(width, height);
     return mode.w > 0 ? SDL_SetVideoMode(mode.w, mode.h, 0, video_flags | SDL_FULLSCREEN) : nullptr;

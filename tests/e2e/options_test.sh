@@ -31,8 +31,8 @@ for arguments in "--scale 9" "--scale" "--scale=x" "--bogus" "--scale 2 --fullsc
 done
 
 # A window or a one-line reason within a second; the user's own driver still runs.
-for case in "DISPLAY=:99|on display ':99': " "DISPLAY=|no display is set"; do
-  run_briefly 5 env "${case%%|*}" "$demo"
+for case in "DISPLAY=:99|on display ':99': " "-u DISPLAY|no display is set"; do
+  run_briefly 5 env ${case%%|*} "$demo"
   if [[ "$exit_status" == 1 && "$said" == "KELP4090: cannot open a window"*"${case#*|}"* &&
         $(wc -l <<<"$said") == 1 && "$took" -lt 1000 ]]; then
     pass "${case%%|*}: status 1 after $took ms: $said"
@@ -141,5 +141,19 @@ if start_options --fullscreen --mute; then
 else
   fail "--fullscreen: no window: $(cat "$work_dir/stderr")"
 fi
+
+# No sound device (the disk driver cannot create its file): one line, and on.
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work_dir/no/such/folder" "$demo" >/dev/null 2>"$work_dir/stderr" &
+demo_pid=$!
+window=$(timeout 20 xdotool search --sync --name '^KELP4090$' | head -n1)
+sleep 1
+if [[ -n "$window" && "$(cat "$work_dir/stderr")" == "KELP4090: no sound device, running without sound" ]] &&
+   kill -0 "$demo_pid"; then
+  pass "without a sound device: one line, and the demo runs on"
+else
+  fail "without a sound device: said $(cat "$work_dir/stderr")"
+fi
+press q
+wait_exit 3
 
 exit $((failures > 0))

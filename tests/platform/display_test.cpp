@@ -311,4 +311,8 @@ TEST(DisplayScale, FullscreenTakesTheBestModeCentredOnBlackOrOpensNothing)
     EXPECT_STREQ(SDL_GetError(), "no fullscreen display mode of at least 256x256");
     display_present(display, image.get());
     EXPECT_EQ(standin_presents(), 2u);
+
+    display_set_scale(display_max_scale);  // wider than SDL's surfaces can be
+    display_set_mode(display, 5000, 256);
+    EXPECT_STREQ(SDL_GetError(), "no window of 5000x256 at scale 8");
 }
