@@ -88,6 +88,7 @@ web-serve: web
 	@echo "KELP4090 at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
 	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
 
-# Headless Chromium checks the page against the capture program of the test build.
+# Headless Chromium checks the page against the capture program of the test
+# build; make test runs it once that build is up to date.
 web-test: web
 	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB)
