@@ -1,6 +1,7 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
+# make web   build the demo for browsers into build/web/; make web-serve serves it
 JOBS ?= 2
 RELEASE := build/release
 TEST := build/test
@@ -9,7 +10,7 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures
+.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test
 
 all: build
 
@@ -36,6 +37,7 @@ test: test-deps
 	    -DKELP_TSAN=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TSAN) -j $(JOBS) --target $(TSAN_TARGETS)
 	@cd $(TSAN) && ctest --output-on-failure -j $(JOBS) --no-tests=error -R '$(TSAN_TESTS)'
+	@$(MAKE) --no-print-directory web-test
 
 # Every tests/fuzz/fuzz_<name>.cpp defines the fuzz target <name>. Each runs
 # on a scratch copy of its seed corpus, so new inputs stay out of the tree;
@@ -79,3 +81,28 @@ pictures: test-deps
 
 clean:
 	rm -rf build
+
+# The browser build: emscripten compiles the modules; the pictures and the
+# wave table come from the native generators in $(RELEASE). emcc's optimiser
+# finds acorn through NODE_PATH when the node on the path is not Debian's.
+WEB := build/web
+WEB_CMAKE := build/web-cmake
+WEB_PORT := 8090
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+
+web:
+	@tools/install-deps.sh web
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target kelp_waves kelp_assets >/dev/null
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_CMAKE) -DKELP_GENERATED=$(CURDIR)/$(RELEASE)/tools \
+	    -DKELP_WEB_OUT=$(CURDIR)/$(WEB) -DKELP_WERROR=ON >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CMAKE) -j $(JOBS)
+
+web-serve: web
+	@echo "KELP4090 at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
+	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
+
+# Headless Chromium checks the page against the capture program of the test
+# build; make test runs it once that build is up to date.
+web-test: web
+	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB)

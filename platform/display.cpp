@@ -70,8 +70,16 @@ struct Placement {
 
 Placement placement;
 
-bool whole_byte_channel(uint32_t mask, uint8_t shift)
+// Channel positions come from the masks: emscripten's SDL fills the masks of
+// its window format but leaves the shift fields at 0.
+uint32_t channel_shift(uint32_t mask)
 {
+    return mask ? static_cast<uint32_t>(std::countr_zero(mask)) : 0;
+}
+
+bool whole_byte_channel(uint32_t mask)
+{
+    const uint32_t shift = channel_shift(mask);
     return shift % 8 == 0 && mask == uint32_t{0xFF} << shift;
 }
 
@@ -80,15 +88,15 @@ bool whole_byte_channel(uint32_t mask, uint8_t shift)
 bool window_has_byte_channels()
 {
     const SDL_PixelFormat* format = window_surface->format;
-    return format->BitsPerPixel == 32 && whole_byte_channel(format->Rmask, format->Rshift) &&
-           whole_byte_channel(format->Gmask, format->Gshift) && whole_byte_channel(format->Bmask, format->Bshift) &&
+    return format->BitsPerPixel == 32 && whole_byte_channel(format->Rmask) &&
+           whole_byte_channel(format->Gmask) && whole_byte_channel(format->Bmask) &&
            std::popcount(format->Rmask | format->Gmask | format->Bmask) == 24;
 }
 
 bool window_is_xrgb()
 {
     const SDL_PixelFormat* format = window_surface->format;
-    return format->Rshift == 16 && format->Gshift == 8 && format->Bshift == 0;
+    return format->Rmask == 0xFF0000 && format->Gmask == 0x00FF00 && format->Bmask == 0x0000FF;
 }
 
 // True when the window stores a frame exactly as an Image does, so that it
@@ -152,7 +160,8 @@ void write_frame(const Display* display, const Image* image)
         return;
     }
     const SDL_PixelFormat* format = window_surface->format;
-    const uint32_t red = format->Rshift, green = format->Gshift, blue = format->Bshift;
+    const uint32_t red = channel_shift(format->Rmask), green = channel_shift(format->Gmask),
+                   blue = channel_shift(format->Bmask);
     scale_into_window<uint32_t>(source, source_pitch, cols, rows, [=](uint32_t pixel) {
         return ((pixel >> 16) & 0xFF) << red | ((pixel >> 8) & 0xFF) << green | (pixel & 0xFF) << blue;
     });
