@@ -200,3 +200,40 @@ TEST_F(CaptureProgram, FailingFfmpegGivesAMessageAndLeavesNoFileBehind)
         << run.errors;
     EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"errors.txt", "ffmpeg"}));
 }
+
+TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
+{
+    struct Case {
+        std::string prefix;  // runs the program under timeout, to interrupt it
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+    };
+    const std::string stop = "timeout --preserve-status -s ";
+    const std::vector<Case> cases = {
+        {"", {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
+        {"", {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
+        {stop + "TERM 3", {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
+        {stop + "INT 3", {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
+        {"", {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
+        {"", {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
+        {"", {"--frame", "5", "-o", at("keep.mp4")}, 2, "a still needs a name ending in .png or .ppm"},
+        {"", {"--frame", "5"}, 2, "--frame needs -o FILE.png or .ppm"},
+    };
+    const std::vector<std::string> kept = {"keep", "keep.mp4", "keep.png", "keep.wav"};
+    for (const Case& test : cases) {
+        for (const std::string& name : kept) {
+            std::ofstream(at(name)) << "precious";
+        }
+        const Run run = capture(test.arguments, test.prefix);
+        EXPECT_EQ(run.status, test.status) << test.message;
+        EXPECT_NE(run.errors.find(test.message), std::string::npos) << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        for (const std::string& name : kept) {
+            EXPECT_EQ(contents(at(name)), "precious") << name << " after " << test.message;
+        }
+        std::vector<std::string> expected = {"errors.txt"};
+        expected.insert(expected.end(), kept.begin(), kept.end());
+        EXPECT_EQ(names_in_folder(), expected) << "temporary files left after " << test.message;
+    }
+}

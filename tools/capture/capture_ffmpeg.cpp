@@ -39,8 +39,14 @@ std::string temporary_file(const char* suffix, std::string& error)
 }
 
 // ffmpeg with `input` as its standard input (or nothing to read), or -1.
+// It runs in a process group of its own, so Ctrl+C reaches only the capture,
+// which then stops it and removes what it wrote.
 pid_t spawn_ffmpeg(const Arguments& arguments, int input, std::string& error)
 {
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (input >= 0) {
@@ -54,8 +60,9 @@ pid_t spawn_ffmpeg(const Arguments& arguments, int input, std::string& error)
     }
     argv.push_back(nullptr);
     pid_t pid = -1;
-    const int failure = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int failure = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (failure) {
         error = std::string("cannot start ffmpeg: ") + strerror(failure) + " (make installs it)";
         return -1;
@@ -63,12 +70,16 @@ pid_t spawn_ffmpeg(const Arguments& arguments, int input, std::string& error)
     return pid;
 }
 
+// Waits for ffmpeg to end; an interruption stops it.
 int wait_for(pid_t pid)
 {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) {
             return -1;
+        }
+        if (capture_interrupted()) {
+            kill(pid, SIGTERM);
         }
     }
     return status;
@@ -154,11 +165,11 @@ public:
         if (!succeeded(encoded)) {
             return fail("ffmpeg failed while encoding the video (" + describe(encoded) + ")");
         }
-        if (!sound->finish()) {
+        if (!sound->finish() || !sound->commit()) {
             return fail(sound->error());
         }
         std::string error;
-        const pid_t muxer = spawn_ffmpeg(mux_arguments(video_file, sound_file, path()), -1, error);
+        const pid_t muxer = spawn_ffmpeg(mux_arguments(video_file, sound_file, output.path()), -1, error);
         if (muxer < 0) {
             return fail(error);
         }
@@ -166,6 +177,8 @@ public:
         remove_temporaries();
         return succeeded(muxed) || fail("ffmpeg could not write " + path() + " (" + describe(muxed) + ")");
     }
+
+    bool commit() override { return output.commit() || fail(output.error()); }
 
     void abandon() override
     {
@@ -178,22 +191,15 @@ public:
             sound->abandon();
         }
         remove_temporaries();
-        if (output_touched) {
-            capture_remove_partial(path());
-        }
+        output.discard();
     }
 
 private:
     bool start(int32_t width, int32_t height)
     {
-        // Claim the output now, so that a wrong path shows before minutes of rendering.
-        CaptureFile claim;
-        if (!claim.open(path())) {
-            return fail(claim.error());
-        }
-        output_touched = true;
-        if (!claim.close()) {
-            return fail(claim.error());
+        // Stage the output now, so that a wrong path shows before minutes of rendering.
+        if (!output.open(path())) {
+            return fail(output.error());
         }
         std::string error;
         video_file = temporary_file(".mp4", error);
@@ -239,7 +245,7 @@ private:
     std::string video_file;
     std::string sound_file;
     std::unique_ptr<CaptureSink> sound;
-    bool output_touched = false;
+    CaptureStage output;
 };
 
 }  // namespace

@@ -33,5 +33,7 @@ constexpr int64_t capture_max_frames = 100000;
 // in `error` (naming the argument) when they make no sense.
 bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
 const char* capture_usage();
+// The file name's extension in lower case, without the dot; "" when it has none.
+std::string capture_extension(const std::string& path);
 // True when the name asks for a still picture rather than a video.
 bool capture_is_still_name(const std::string& path);
