@@ -217,6 +217,10 @@ bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& op
             options.benchmark = true;
             continue;
         }
+        if (name == "--no-normalise") {
+            options.normalise = false;
+            continue;
+        }
         if (!takes_value(name)) {
             error = "unknown argument '" + std::string(argv[index]) + "'";
             return false;
@@ -239,13 +243,16 @@ const char* capture_usage()
            "Renders the KELP4090 demo, picture and music, into files at exactly 50 frames\n"
            "per second, whatever the machine's speed; needs no display and no sound card.\n"
            "\n"
-           "  -o FILE          the video: MP4 with H.264 picture and AAC sound, through ffmpeg;\n"
-           "                   with --frame, a still picture instead (.png or .ppm)\n"
+           "  -o FILE          the video: MP4 with H.264 picture (BT.709) and AAC sound,\n"
+           "                   through ffmpeg; with --frame, a still picture (.png or .ppm)\n"
            "  --wav FILE       the sound alone, as a 16-bit mono WAV file at 44100 Hz\n"
            "  --passes K       render K whole passes through the five parts (1-10, default 1)\n"
            "  --frames N       render the first N frames (1-100000) instead of whole passes\n"
            "  --frame N        write frame N (counted from 0) as the still given by -o\n"
-           "  --scale S        enlarge every pixel to S x S (1-8, default 3: 768x768)\n"
+           "  --scale S        enlarge every pixel to S x S (1-8, default 4: 1024x1024)\n"
+           "  --no-normalise   keep the program's own sound level in the video; without it\n"
+           "                   the sound is brought to -16 LUFS, true peak at most -1 dBTP\n"
+           "                   (--wav always keeps the values the program plays)\n"
            "  --keys LIST      press keys after given frames: FRAME:KEY,... with frames\n"
            "                   counted from 0 including the fades, and KEY one of space, esc\n"
            "                   or one character (a, s, 8, 9, q ...); a key is held until the\n"
