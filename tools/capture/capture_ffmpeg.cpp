@@ -201,6 +201,7 @@ struct Loudness {
 constexpr double unmeasurable_lufs = -70;  // all below the absolute gate: silence, or under 0.4 s
 constexpr double loudness_tolerance = 0.3;  // LU
 constexpr double aac_overshoot = 2.5;       // dB the AAC encoder may add to the limited peaks
+constexpr double peak_margin = 0.2;         // dB kept below the ceiling when a peak passed it
 constexpr double lowest_limit = -24;        // dBFS, the least alimiter takes
 constexpr int32_t normalise_attempts = 4;
 
@@ -260,7 +261,7 @@ bool encode_normalised(const std::string& wav, const std::string& sound, std::st
             break;
         }
         gain += missing;
-        limit -= over > 0 ? over + 0.2 : 0;
+        limit -= over > 0 ? over + peak_margin : 0;
     }
     return true;
 }
@@ -295,11 +296,11 @@ public:
             return fail(sound->error());
         }
         std::string error;
-        const bool mixed = normalise ? encode_normalised(sound_file, aac_file, error)
-                                     : run_ffmpeg(sound_arguments(sound_file, "", aac_file),
-                                                  "ffmpeg failed while encoding the sound", nullptr, error);
-        const bool done = mixed && run_ffmpeg(mux_arguments(video_file, aac_file, output.path()),
-                                              "ffmpeg could not write " + path(), nullptr, error);
+        const bool sound_ready = normalise ? encode_normalised(sound_file, aac_file, error)
+                                           : run_ffmpeg(sound_arguments(sound_file, "", aac_file),
+                                                        "ffmpeg failed while encoding the sound", nullptr, error);
+        const bool done = sound_ready && run_ffmpeg(mux_arguments(video_file, aac_file, output.path()),
+                                                    "ffmpeg could not write " + path(), nullptr, error);
         remove_temporaries();
         return done || fail(error);
     }
