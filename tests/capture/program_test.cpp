@@ -214,8 +214,8 @@ TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
     const std::vector<Case> cases = {
         {"", {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
         {"", {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
-        {stop + "TERM 3", {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
-        {stop + "INT 3", {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
+        {stop + "TERM 5", {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
+        {stop + "INT 5", {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
         {"", {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
         {"", {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
         {"", {"--frame", "5", "-o", at("keep.mp4")}, 2, "a still needs a name ending in .png or .ppm"},
