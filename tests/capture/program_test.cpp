@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -199,4 +200,112 @@ TEST_F(CaptureProgram, FailingFfmpegGivesAMessageAndLeavesNoFileBehind)
     EXPECT_NE(run.errors.find("ffmpeg stopped while encoding the video (exit status 3)"), std::string::npos)
         << run.errors;
     EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"errors.txt", "ffmpeg"}));
+}
+
+TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
+{
+    struct Case {
+        std::string prefix;  // runs the program under timeout, to interrupt it
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+    };
+    const std::string stop = "timeout --preserve-status -s ";
+    const std::vector<Case> cases = {
+        {"", {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
+        {"", {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
+        {stop + "TERM 5", {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
+        {stop + "INT 5", {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
+        {"", {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
+        {"", {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
+        {"", {"--frame", "5", "-o", at("keep.mp4")}, 2, "a still needs a name ending in .png or .ppm"},
+        {"", {"--frame", "5"}, 2, "--frame needs -o FILE.png or .ppm"},
+    };
+    const std::vector<std::string> kept = {"keep", "keep.mp4", "keep.png", "keep.wav"};
+    for (const Case& test : cases) {
+        for (const std::string& name : kept) {
+            std::ofstream(at(name)) << "precious";
+        }
+        const Run run = capture(test.arguments, test.prefix);
+        EXPECT_EQ(run.status, test.status) << test.message;
+        EXPECT_NE(run.errors.find(test.message), std::string::npos) << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        for (const std::string& name : kept) {
+            EXPECT_EQ(contents(at(name)), "precious") << name << " after " << test.message;
+        }
+        std::vector<std::string> expected = {"errors.txt"};
+        expected.insert(expected.end(), kept.begin(), kept.end());
+        EXPECT_EQ(names_in_folder(), expected) << "temporary files left after " << test.message;
+    }
+}
+
+namespace {
+
+// Everything a command prints on its standard output.
+std::string output_of(const std::string& command)
+{
+    std::string text;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (size_t got = 0; pipe && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        text.append(buffer, got);
+    }
+    if (pipe) {
+        pclose(pipe);
+    }
+    return text;
+}
+
+// Integrated loudness (LUFS) and true peak (dBTP) of a file's sound, as ffmpeg's ebur128 measures them.
+std::pair<double, double> loudness_of(const std::string& path)
+{
+    const std::string log = output_of("ffmpeg -nostdin -hide_banner -nostats -i '" + path +
+                                      "' -af ebur128=peak=true:framelog=verbose -f null - 2>&1");
+    const size_t summary = log.rfind("Summary:");
+    if (summary == std::string::npos) {
+        return {0, 0};
+    }
+    return {std::stod(log.substr(log.find("I:", summary) + 2)), std::stod(log.substr(log.find("Peak:", summary) + 5))};
+}
+
+double psnr(const std::string& a, const std::string& b)
+{
+    double squares = 0;
+    for (size_t at = 0; at < std::min(a.size(), b.size()); ++at) {
+        const double difference = static_cast<uint8_t>(a[at]) - static_cast<uint8_t>(b[at]);
+        squares += difference * difference;
+    }
+    return a.size() == b.size() && !a.empty() ? 10 * std::log10(255.0 * 255.0 * a.size() / squares) : 0;
+}
+
+}  // namespace
+
+TEST_F(CaptureProgram, VideoKeepsTheStillsColoursTaggedBt709AndTheSoundLevelWhenAsked)
+{
+    ASSERT_EQ(capture({"--frames", "300", "--no-normalise", "-o", at("v.mp4"), "--wav", at("v.wav")}).status, 0);
+    const std::string tags = output_of("ffprobe -v error -select_streams v:0 -show_entries "
+                                       "stream=width,color_space,color_primaries,color_transfer,color_range "
+                                       "-of compact=p=0:nk=1 '" + at("v.mp4") + "'");
+    EXPECT_EQ(tags, "1024|tv|bt709|bt709|bt709\n");
+    // Each 2x2 block of half-resolution colour widened to its own pixels, as the encoder sampled it.
+    const std::string decoded = output_of("ffmpeg -v error -i '" + at("v.mp4") +
+                                          "' -vf 'select=eq(n\\,100)+eq(n\\,250)' -vsync 0 -f rawvideo -pix_fmt rgb24 "
+                                          "-sws_flags neighbor+accurate_rnd+full_chroma_int -");
+    const std::string frame = decoded.substr(0, decoded.size() / 2);
+    const std::string later = decoded.substr(decoded.size() / 2);
+    for (const auto& [index, pixels] : {std::pair{"100", frame}, std::pair{"250", later}}) {
+        ASSERT_EQ(capture({"--frame", index, "-o", at("still.ppm")}).status, 0);
+        int32_t width = 0;
+        EXPECT_GE(psnr(pixels, ppm_pixels(at("still.ppm"), width)), 40.0) << "frame " << index;
+    }
+    const auto [video_lufs, video_peak] = loudness_of(at("v.mp4"));
+    EXPECT_NEAR(video_lufs, loudness_of(at("v.wav")).first, 0.5);
+}
+
+TEST_F(CaptureProgram, VideoSoundIsNormalisedToMinus16Lufs)
+{
+    ASSERT_EQ(capture({"--frames", "1500", "--scale", "1", "-o", at("n.mp4")}).status, 0);
+    const auto [lufs, peak] = loudness_of(at("n.mp4"));
+    EXPECT_NEAR(lufs, -16.0, 1.0);
+    EXPECT_LE(peak, -1.0);
 }

@@ -9,8 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -38,9 +41,16 @@ std::string temporary_file(const char* suffix, std::string& error)
     return name;
 }
 
-// ffmpeg with `input` as its standard input (or nothing to read), or -1.
-pid_t spawn_ffmpeg(const Arguments& arguments, int input, std::string& error)
+// ffmpeg with `input` as its standard input (or nothing to read) and `log`
+// as its standard error (or the capture's own), or -1.
+// It runs in a process group of its own, so Ctrl+C reaches only the capture,
+// which then stops it and removes what it wrote.
+pid_t spawn_ffmpeg(const Arguments& arguments, int input, int log, std::string& error)
 {
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (input >= 0) {
@@ -48,14 +58,18 @@ pid_t spawn_ffmpeg(const Arguments& arguments, int input, std::string& error)
     } else {
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     }
+    if (log >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, log, STDERR_FILENO);
+    }
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
     pid_t pid = -1;
-    const int failure = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int failure = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     if (failure) {
         error = std::string("cannot start ffmpeg: ") + strerror(failure) + " (make installs it)";
         return -1;
@@ -63,12 +77,16 @@ pid_t spawn_ffmpeg(const Arguments& arguments, int input, std::string& error)
     return pid;
 }
 
+// Waits for ffmpeg to end; an interruption stops it.
 int wait_for(pid_t pid)
 {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) {
             return -1;
+        }
+        if (capture_interrupted()) {
+            kill(pid, SIGTERM);
         }
     }
     return status;
@@ -110,27 +128,147 @@ std::string file_url(const std::string& path)
     return "file:" + path;
 }
 
+// Runs ffmpeg to its end, its log kept in `log` when given. On failure
+// `error` holds `failure` and how ffmpeg ended.
+bool run_ffmpeg(const Arguments& arguments, const std::string& failure, std::string* log, std::string& error)
+{
+    int ends[2] = {-1, -1};
+    if (log && pipe2(ends, O_CLOEXEC) != 0) {
+        error = std::string("cannot make a pipe from ffmpeg: ") + strerror(errno);
+        return false;
+    }
+    const pid_t pid = spawn_ffmpeg(arguments, -1, ends[1], error);
+    if (log) {
+        close(ends[1]);
+        char buffer[4096];
+        for (ssize_t got = 0; (got = read(ends[0], buffer, sizeof buffer)) != 0;) {
+            if (got > 0) {
+                log->append(buffer, static_cast<size_t>(got));
+            } else if (errno != EINTR) {
+                break;
+            }
+        }
+        close(ends[0]);
+    }
+    if (pid < 0) {
+        return false;
+    }
+    const int status = wait_for(pid);
+    if (!succeeded(status)) {
+        error = failure + " (" + describe(status) + ")";
+    }
+    return succeeded(status);
+}
+
+// H.264 in BT.709 colours, limited range, tagged so that players decode the
+// colours ffmpeg encoded. At an even scale every 2x2 block of half-resolution
+// colour lies inside one of the demo's pixels, so point sampling keeps it exact.
 Arguments encode_arguments(int32_t width, int32_t height, const std::string& video)
 {
     return {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
             "-f", "rawvideo", "-pixel_format", raw_pixel_format,
             "-video_size", std::to_string(width) + "x" + std::to_string(height),
             "-framerate", std::to_string(capture_frame_rate), "-i", "pipe:0",
-            "-c:v", "libx264", "-preset", "fast", "-crf", "18", "-pix_fmt", "yuv420p",
+            "-vf", "scale=out_color_matrix=bt709:out_range=tv:flags=neighbor+accurate_rnd,format=yuv420p",
+            "-c:v", "libx264", "-preset", "veryfast", "-crf", "15", "-tune", "psnr", "-x264-params", "chroma-qp-offset=-2",
+            "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",
             "-f", "mp4", file_url(video)};
+}
+
+// The sound alone as AAC, through `filters` when there are any.
+Arguments sound_arguments(const std::string& wav, const std::string& filters, const std::string& sound)
+{
+    Arguments arguments = {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-i", file_url(wav)};
+    if (!filters.empty()) {
+        arguments.insert(arguments.end(), {"-af", filters});
+    }
+    arguments.insert(arguments.end(), {"-c:a", "aac", "-b:a", "128k", "-f", "mp4", file_url(sound)});
+    return arguments;
 }
 
 Arguments mux_arguments(const std::string& video, const std::string& sound, const std::string& output)
 {
     return {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
             "-i", file_url(video), "-i", file_url(sound), "-map", "0:v", "-map", "1:a",
-            "-c:v", "copy", "-c:a", "aac", "-b:a", "128k", "-movflags", "+faststart",
-            "-f", "mp4", file_url(output)};
+            "-c", "copy", "-movflags", "+faststart", "-f", "mp4", file_url(output)};
+}
+
+struct Loudness {
+    double integrated;  // LUFS
+    double true_peak;   // dBTP
+};
+
+constexpr double unmeasurable_lufs = -70;  // all below the absolute gate: silence, or under 0.4 s
+constexpr double loudness_tolerance = 0.3;  // LU
+constexpr double aac_overshoot = 2.5;       // dB the AAC encoder may add to the limited peaks
+constexpr double peak_margin = 0.2;         // dB kept below the ceiling when a peak passed it
+constexpr double lowest_limit = -24;        // dBFS, the least alimiter takes
+constexpr int32_t normalise_attempts = 4;
+
+// ffmpeg's ebur128 summary: "I: -35.1 LUFS", then "Peak: -14.1 dBFS" for the true peak.
+bool measure_loudness(const std::string& file, Loudness& loudness, std::string& error)
+{
+    std::string log;
+    if (!run_ffmpeg({"ffmpeg", "-nostdin", "-hide_banner", "-nostats", "-i", file_url(file), "-af",
+                     "ebur128=peak=true:framelog=verbose", "-f", "null", "-"},
+                    "ffmpeg failed while measuring the sound", &log, error)) {
+        return false;
+    }
+    const size_t summary = log.rfind("Summary:");
+    const size_t integrated = summary == std::string::npos ? summary : log.find("I:", summary);
+    const size_t peak = summary == std::string::npos ? summary : log.find("Peak:", summary);
+    if (integrated == std::string::npos || peak == std::string::npos) {
+        error = "ffmpeg did not report the loudness of the sound";
+        return false;
+    }
+    loudness = {strtod(log.c_str() + integrated + 2, nullptr), strtod(log.c_str() + peak + 5, nullptr)};
+    return true;
+}
+
+std::string level_filters(double gain, double limit)
+{
+    char filters[128];
+    snprintf(filters, sizeof filters, "volume=%.2fdB,alimiter=limit=%.4f:level=false:latency=true", gain,
+             std::pow(10.0, std::max(limit, lowest_limit) / 20));
+    return filters;
+}
+
+// The demo's music is quiet and peaky (about -35 LUFS with peaks 21 dB above
+// that), so one gain that reaches the target loudness would push its peaks
+// past full scale. The gain is applied and a limiter holds the few peaks
+// above the ceiling; what the limiter takes from the loudness and what AAC
+// adds to the peaks is measured on the encoded sound and corrected.
+bool encode_normalised(const std::string& wav, const std::string& sound, std::string& error)
+{
+    Loudness loudness{};
+    if (!measure_loudness(wav, loudness, error)) {
+        return false;
+    }
+    if (loudness.integrated <= unmeasurable_lufs) {
+        return run_ffmpeg(sound_arguments(wav, "", sound), "ffmpeg failed while encoding the sound", nullptr, error);
+    }
+    double gain = capture_loudness_target - loudness.integrated;
+    double limit = capture_peak_ceiling - aac_overshoot;
+    for (int32_t attempt = 0; attempt < normalise_attempts; ++attempt) {
+        if (!run_ffmpeg(sound_arguments(wav, level_filters(gain, limit), sound),
+                        "ffmpeg failed while encoding the sound", nullptr, error) ||
+            !measure_loudness(sound, loudness, error)) {
+            return false;
+        }
+        const double missing = capture_loudness_target - loudness.integrated;
+        const double over = loudness.true_peak - capture_peak_ceiling;
+        if (std::abs(missing) <= loudness_tolerance && over <= 0) {
+            break;
+        }
+        gain += missing;
+        limit -= over > 0 ? over + peak_margin : 0;
+    }
+    return true;
 }
 
 class VideoSink final : public CaptureSink {
 public:
-    using CaptureSink::CaptureSink;
+    VideoSink(const std::string& path, bool normalise) : CaptureSink(path), normalise(normalise) {}
 
     bool write(const CaptureFrame& frame) override
     {
@@ -154,18 +292,20 @@ public:
         if (!succeeded(encoded)) {
             return fail("ffmpeg failed while encoding the video (" + describe(encoded) + ")");
         }
-        if (!sound->finish()) {
+        if (!sound->finish() || !sound->commit()) {
             return fail(sound->error());
         }
         std::string error;
-        const pid_t muxer = spawn_ffmpeg(mux_arguments(video_file, sound_file, path()), -1, error);
-        if (muxer < 0) {
-            return fail(error);
-        }
-        const int muxed = wait_for(muxer);
+        const bool sound_ready = normalise ? encode_normalised(sound_file, aac_file, error)
+                                           : run_ffmpeg(sound_arguments(sound_file, "", aac_file),
+                                                        "ffmpeg failed while encoding the sound", nullptr, error);
+        const bool done = sound_ready && run_ffmpeg(mux_arguments(video_file, aac_file, output.path()),
+                                                    "ffmpeg could not write " + path(), nullptr, error);
         remove_temporaries();
-        return succeeded(muxed) || fail("ffmpeg could not write " + path() + " (" + describe(muxed) + ")");
+        return done || fail(error);
     }
+
+    bool commit() override { return output.commit() || fail(output.error()); }
 
     void abandon() override
     {
@@ -178,27 +318,21 @@ public:
             sound->abandon();
         }
         remove_temporaries();
-        if (output_touched) {
-            capture_remove_partial(path());
-        }
+        output.discard();
     }
 
 private:
     bool start(int32_t width, int32_t height)
     {
-        // Claim the output now, so that a wrong path shows before minutes of rendering.
-        CaptureFile claim;
-        if (!claim.open(path())) {
-            return fail(claim.error());
-        }
-        output_touched = true;
-        if (!claim.close()) {
-            return fail(claim.error());
+        // Stage the output now, so that a wrong path shows before minutes of rendering.
+        if (!output.open(path())) {
+            return fail(output.error());
         }
         std::string error;
         video_file = temporary_file(".mp4", error);
         sound_file = video_file.empty() ? "" : temporary_file(".wav", error);
-        if (sound_file.empty()) {
+        aac_file = sound_file.empty() ? "" : temporary_file(".m4a", error);
+        if (aac_file.empty()) {
             return fail(error);
         }
         sound = capture_wav_new(sound_file);
@@ -206,7 +340,7 @@ private:
         if (pipe2(ends, O_CLOEXEC) != 0) {
             return fail(std::string("cannot make a pipe to ffmpeg: ") + strerror(errno));
         }
-        encoder = spawn_ffmpeg(encode_arguments(width, height, video_file), ends[0], error);
+        encoder = spawn_ffmpeg(encode_arguments(width, height, video_file), ends[0], -1, error);
         close(ends[0]);
         pipe_fd = ends[1];
         return encoder > 0 || fail(error);
@@ -232,19 +366,22 @@ private:
     {
         capture_remove_partial(video_file);
         capture_remove_partial(sound_file);
+        capture_remove_partial(aac_file);
     }
 
     pid_t encoder = -1;
     int pipe_fd = -1;
     std::string video_file;
     std::string sound_file;
+    std::string aac_file;
+    bool normalise;
     std::unique_ptr<CaptureSink> sound;
-    bool output_touched = false;
+    CaptureStage output;
 };
 
 }  // namespace
 
-std::unique_ptr<CaptureSink> capture_video_new(const std::string& path)
+std::unique_ptr<CaptureSink> capture_video_new(const std::string& path, bool normalise)
 {
-    return std::make_unique<VideoSink>(path);
+    return std::make_unique<VideoSink>(path, normalise);
 }

@@ -1,5 +1,7 @@
-// Output files whose every write is checked. A file given up after a
-// failure is removed, so no half-written picture or sound is left behind.
+// Output files that never destroy what the user had. Every output is
+// written to a temporary file beside its target and renamed over the target
+// only once the whole capture succeeded; a failed or interrupted capture
+// removes the temporary and leaves the target as it was.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +9,34 @@
 #include <span>
 #include <string>
 
+// The temporary file of one output. Targets that are not regular files
+// (/dev/null, /dev/stdout, a named pipe) are written directly instead: they
+// cannot be replaced and hold nothing to keep.
+class CaptureStage {
+public:
+    CaptureStage() = default;
+    ~CaptureStage() { discard(); }
+    CaptureStage(const CaptureStage&) = delete;
+    CaptureStage& operator=(const CaptureStage&) = delete;
+
+    // Creates the temporary file for `target`; false with error() when the
+    // folder cannot take it or the target is a folder.
+    bool open(const std::string& target);
+    // Where to write now: the temporary file, or the target itself.
+    const std::string& path() const { return temporary.empty() ? target : temporary; }
+    bool commit();   // renames the temporary over the target
+    void discard();  // removes the temporary, if there is one
+    const std::string& error() const { return reason; }
+
+private:
+    bool failed(const std::string& action, const std::string& name);
+
+    std::string target;
+    std::string temporary;
+    std::string reason;
+};
+
+// A staged output written through stdio, every write checked.
 class CaptureFile {
 public:
     CaptureFile() = default;
@@ -14,22 +44,24 @@ public:
     CaptureFile(const CaptureFile&) = delete;
     CaptureFile& operator=(const CaptureFile&) = delete;
 
-    bool open(const std::string& path);  // creates or empties the file
+    bool open(const std::string& path);  // stages the file, empty
     bool write(std::span<const uint8_t> bytes);
     // Overwrites bytes at `offset` (a header), then goes back to the end.
     bool patch(long offset, std::span<const uint8_t> bytes);
     bool close();  // flushes and closes; false if anything failed on the way
-    void discard();  // closes and removes the file, if this created it and it is a regular file
+    bool commit() { return stage.commit() || failed(stage.error()); }  // after close()
+    void discard();  // closes and removes the temporary file
     bool is_open() const { return file != nullptr; }
     // "cannot write PATH: REASON" for the last failure.
     const std::string& error() const { return reason; }
 
 private:
     bool failed(const char* action);
+    bool failed(const std::string& text);
 
     FILE* file = nullptr;
-    std::string path;
-    bool created = false;
+    CaptureStage stage;
+    std::string name;
     std::string reason;
 };
 

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <string_view>
 
 namespace {
@@ -117,6 +119,42 @@ bool takes_value(std::string_view name)
     return std::find(valued_options.begin(), valued_options.end(), name) != valued_options.end();
 }
 
+bool same_file(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    const fs::path first = fs::weakly_canonical(fs::absolute(a, failed), failed);
+    const fs::path second = fs::weakly_canonical(fs::absolute(b, failed), failed);
+    return failed ? a == b : first == second;
+}
+
+// A name with an extension must have the one that fits what is written.
+bool fits(const std::string& path, std::initializer_list<std::string_view> extensions)
+{
+    const std::string extension = capture_extension(path);
+    return extension.empty() || std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+}
+
+// Refuses output names that would mislead: a video or a sound under the
+// wrong extension, or two outputs in one file.
+bool check_names(const CaptureOptions& options, bool still, std::string& error)
+{
+    if (still && options.output.empty()) {
+        error = "--frame needs -o FILE.png or .ppm";
+    } else if (still && !capture_is_still_name(options.output)) {
+        error = "-o: a still needs a name ending in .png or .ppm";
+    } else if (!still && capture_is_still_name(options.output)) {
+        error = "-o: '" + options.output + "' is a picture; add --frame N to choose the frame";
+    } else if (!options.output.empty() && !options.wav.empty() && same_file(options.output, options.wav)) {
+        error = "-o and --wav name the same file '" + options.wav + "'";
+    } else if (!still && !fits(options.output, {"mp4", "m4v"})) {
+        error = "-o: '" + options.output + "' is no name for a video; end it in .mp4";
+    } else if (!fits(options.wav, {"wav"})) {
+        error = "--wav: '" + options.wav + "' is no name for a WAV file; end it in .wav";
+    }
+    return error.empty();
+}
+
 // Which frames to render, once all arguments are read: whole passes unless
 // a frame count or a still says otherwise.
 bool settle_plan(CaptureOptions& options, bool passes_given, std::string& error)
@@ -126,12 +164,10 @@ bool settle_plan(CaptureOptions& options, bool passes_given, std::string& error)
         error = "--passes and --frames exclude each other";
     } else if (still && (passes_given || options.frames)) {
         error = "--frame renders up to its frame; leave out --passes and --frames";
-    } else if (still && !capture_is_still_name(options.output)) {
-        error = "-o: a still needs a name ending in .png or .ppm";
-    } else if (!still && capture_is_still_name(options.output)) {
-        error = "-o: '" + options.output + "' is a picture; add --frame N to choose the frame";
-    } else if (options.output.empty() && options.wav.empty()) {
+    } else if (options.output.empty() && options.wav.empty() && !still) {
         error = "nothing to write: give -o FILE, --wav FILE or both";
+    } else {
+        check_names(options, still, error);
     }
     if (still) {
         options.frames = options.still_frame + 1;
@@ -141,9 +177,23 @@ bool settle_plan(CaptureOptions& options, bool passes_given, std::string& error)
 
 }  // namespace
 
+std::string capture_extension(const std::string& path)
+{
+    const std::string name = std::filesystem::path(path).filename().string();
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) {
+        return "";
+    }
+    std::string extension = name.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
 bool capture_is_still_name(const std::string& path)
 {
-    return path.ends_with(".png") || path.ends_with(".ppm");
+    const std::string extension = capture_extension(path);
+    return extension == "png" || extension == "ppm";
 }
 
 bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error)
@@ -165,6 +215,10 @@ bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& op
         }
         if (name == "--benchmark") {
             options.benchmark = true;
+            continue;
+        }
+        if (name == "--no-normalise") {
+            options.normalise = false;
             continue;
         }
         if (!takes_value(name)) {
@@ -189,13 +243,16 @@ const char* capture_usage()
            "Renders the KELP4090 demo, picture and music, into files at exactly 50 frames\n"
            "per second, whatever the machine's speed; needs no display and no sound card.\n"
            "\n"
-           "  -o FILE          the video: MP4 with H.264 picture and AAC sound, through ffmpeg;\n"
-           "                   with --frame, a still picture instead (.png or .ppm)\n"
+           "  -o FILE          the video: MP4 with H.264 picture (BT.709) and AAC sound,\n"
+           "                   through ffmpeg; with --frame, a still picture (.png or .ppm)\n"
            "  --wav FILE       the sound alone, as a 16-bit mono WAV file at 44100 Hz\n"
            "  --passes K       render K whole passes through the five parts (1-10, default 1)\n"
            "  --frames N       render the first N frames (1-100000) instead of whole passes\n"
            "  --frame N        write frame N (counted from 0) as the still given by -o\n"
-           "  --scale S        enlarge every pixel to S x S (1-8, default 3: 768x768)\n"
+           "  --scale S        enlarge every pixel to S x S (1-8, default 4: 1024x1024)\n"
+           "  --no-normalise   keep the program's own sound level in the video; without it\n"
+           "                   the sound is brought to -16 LUFS, true peak at most -1 dBTP\n"
+           "                   (--wav always keeps the values the program plays)\n"
            "  --keys LIST      press keys after given frames: FRAME:KEY,... with frames\n"
            "                   counted from 0 including the fades, and KEY one of space, esc\n"
            "                   or one character (a, s, 8, 9, q ...); a key is held until the\n"
@@ -206,7 +263,8 @@ const char* capture_usage()
            "\n"
            "Keys pressed during a fade act at the end of the next part's first frame.\n"
            "q or esc fades out and ends the capture; the files are finished as usual.\n"
-           "Exit status: 0 with every file complete, 1 after a failure (its partial files\n"
-           "removed), 2 for arguments that make no sense.\n"
+           "Files are written beside their targets and replace them only once the whole\n"
+           "capture succeeded. Exit status: 0 with every file complete, 1 after a failure\n"
+           "or Ctrl+C (existing files untouched), 2 for arguments that make no sense.\n"
            "Example: kelp4090-capture -o demo.mp4 --keys 200:8,1500:space\n";
 }

@@ -18,8 +18,11 @@ struct CaptureOptions {
     int32_t passes = 1;        // whole passes through the ring of parts
     int64_t frames = 0;        // --frames: stop after this many; 0 = whole passes
     int64_t still_frame = -1;  // --frame: the one frame to write as a picture
-    int32_t scale = 3;         // nearest-neighbour enlargement
+    // Nearest-neighbour enlargement. Even, so that every 2x2 block of the
+    // video's half-resolution colour lies inside one of the demo's pixels.
+    int32_t scale = 4;
     std::vector<CaptureKey> keys;  // in frame order
+    bool normalise = true;     // bring the video's sound to a standard loudness
     bool benchmark = false;
     bool help = false;
 };
@@ -33,5 +36,7 @@ constexpr int64_t capture_max_frames = 100000;
 // in `error` (naming the argument) when they make no sense.
 bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
 const char* capture_usage();
+// The file name's extension in lower case, without the dot; "" when it has none.
+std::string capture_extension(const std::string& path);
 // True when the name asks for a still picture rather than a video.
 bool capture_is_still_name(const std::string& path);

@@ -77,7 +77,7 @@ const char* line_start()
 [[noreturn]] void give_up(const std::string& message)
 {
     recorder.ending = true;
-    fprintf(stderr, "%skelp4090-capture: %s\n", line_start(), message.c_str());
+    fprintf(stderr, "%skelp4090-capture: %s\n", line_start(), interrupted ? "interrupted" : message.c_str());
     for (const auto& sink : recorder.sinks) {
         sink->abandon();
     }
@@ -189,12 +189,31 @@ void finish_at_exit()
             give_up(sink->error());
         }
     }
+    // Only a capture that ran to its end replaces the targets.
+    if (interrupted) {
+        give_up("interrupted");
+    }
+    for (const auto& sink : recorder.sinks) {
+        if (!sink->commit()) {
+            give_up(sink->error());
+        }
+    }
     progress_summary();
     for (const auto& sink : recorder.sinks) {
         if (!sink->path().empty()) {
             fprintf(stderr, "kelp4090-capture: wrote %s\n", sink->path().c_str());
         }
     }
+}
+
+// Without SA_RESTART, so a wait for ffmpeg returns and can stop it.
+void catch_interrupts()
+{
+    struct sigaction action {};
+    action.sa_handler = note_interrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
 void run_ring()
@@ -221,6 +240,11 @@ void press_keys(const std::vector<CaptureKey>& keys)
 
 }  // namespace
 
+bool capture_interrupted()
+{
+    return interrupted != 0;
+}
+
 int64_t capture_pass_frames()
 {
     int64_t frames = 0;
@@ -245,8 +269,7 @@ void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> 
     atexit(finish_at_exit);
     demo_init();
     // Ctrl+C removes the partial files instead of leaving them behind.
-    signal(SIGINT, note_interrupt);
-    signal(SIGTERM, note_interrupt);
+    catch_interrupts();
     if (recorder.plan.frames) {
         for (;;) {
             run_ring();  // until on_present reaches the frame count

@@ -37,6 +37,9 @@ public:
 
     virtual bool write(const CaptureFrame& frame) = 0;
     virtual bool finish() = 0;    // after the last frame: complete the file
+    // Once every sink finished: put the file in place of its target. Sinks
+    // that write no file have nothing to do.
+    virtual bool commit() { return true; }
     virtual void abandon() = 0;   // after any failure: stop and remove the partial file
 
     const std::string& path() const { return file_path; }
@@ -75,7 +78,10 @@ extern const std::array<CapturePart, 5> capture_ring;
 int64_t capture_pass_frames();
 
 // Starts the demo and records it. Never returns: the process ends with
-// status 0 once every sink is finished (after the last pass, the last
-// frame asked for, or an exit key), or with 1 and a message after a failure,
-// the partial files removed.
+// status 0 once every sink is finished and committed (after the last pass,
+// the last frame asked for, or an exit key), or with 1 and a message after a
+// failure or an interruption (SIGINT, SIGTERM), the partial files removed.
 [[noreturn]] void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> sinks);
+
+// True once SIGINT or SIGTERM asked the capture to stop.
+bool capture_interrupted();

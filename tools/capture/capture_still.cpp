@@ -2,6 +2,7 @@
 #include "capture_still.h"
 
 #include "capture_file.h"
+#include "capture_options.h"
 
 #include <algorithm>
 #include <array>
@@ -81,14 +82,18 @@ public:
 
     bool write(const CaptureFrame& frame) override
     {
+        // The file is staged at the first frame, so a wrong path shows before the rendering.
+        if (frame.index == 0 && !file.open(path())) {
+            return fail(file.error());
+        }
         seen = frame.index + 1;
         if (frame.index != wanted) {
             return true;
         }
-        const bool png = path().ends_with(".png");
+        const bool png = capture_extension(path()) == "png";
         const std::vector<uint8_t> bytes = png ? capture_encode_png(frame.pixels, frame.width, frame.height)
                                                : capture_encode_ppm(frame.pixels, frame.width, frame.height);
-        return (file.open(path()) && file.write(bytes) && file.close()) || fail(file.error());
+        return (file.write(bytes) && file.close()) || fail(file.error());
     }
 
     bool finish() override
@@ -99,6 +104,8 @@ public:
         }
         return true;
     }
+
+    bool commit() override { return file.commit() || fail(file.error()); }
 
     void abandon() override { file.discard(); }
 

@@ -70,6 +70,8 @@ public:
         return (file.patch(0, wav_header(data_bytes)) && file.close()) || fail(file.error());
     }
 
+    bool commit() override { return file.commit() || fail(file.error()); }
+
     void abandon() override { file.discard(); }
 
 private:

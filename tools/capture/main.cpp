@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     std::vector<std::unique_ptr<CaptureSink>> sinks;
     if (!options.output.empty()) {
         sinks.push_back(options.still_frame >= 0 ? capture_still_new(options.output, options.still_frame)
-                                                 : capture_video_new(options.output));
+                                                 : capture_video_new(options.output, options.normalise));
     }
     if (!options.wav.empty()) {
         sinks.push_back(capture_wav_new(options.wav));
