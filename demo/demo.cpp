@@ -2,6 +2,7 @@
 #include "demo.h"
 
 #include "audio.h"
+#include "bytemap.h"
 #include "display.h"
 #include "fonts.h"
 #include "fps.h"
@@ -31,6 +32,7 @@ Display* display = nullptr;
 Keyboard* keyboard = nullptr;
 AudioOut* audio = nullptr;
 Image* screen = nullptr;
+ByteMap* screen_map = nullptr;
 Music* music = nullptr;
 DemoOptions demo_options;
 
@@ -151,6 +153,9 @@ void demo_init()
     demo_restore_signals();
     screen = img_new();
     img_resize(screen, screen_width, screen_height);
+    screen_map = bytemap_new();
+    bytemap_resize(screen_map, screen_width, screen_height);
+    bytemap_clear(screen_map);
     music = music_new();
     for (int32_t wave = 0; wave < wave_count; ++wave) {
         music_add_wave(music, &wave_table[wave]);
@@ -176,6 +181,7 @@ void demo_shutdown()
     demo_fade_out();
     demo_fonts_free();
     img_free(&screen);
+    bytemap_free(&screen_map);
     part_tiles_free();
     part_bubbles_free();
     part_spirals_free();

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 struct AudioOut;
+struct ByteMap;
 struct Display;
 struct Image;
 struct Keyboard;
@@ -21,6 +22,7 @@ extern Display* display;
 extern Keyboard* keyboard;
 extern AudioOut* audio;        // null when there is no sound device
 extern Image* screen;          // the frame every part draws into
+extern ByteMap* screen_map;    // screen-size byte map made at start-up; no part draws into it
 extern Music* music;
 // How the demo is shown and heard; main fills it before demo_init.
 extern DemoOptions demo_options;

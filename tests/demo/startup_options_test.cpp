@@ -1,6 +1,7 @@
 // Start-up with the demo's options and without a sound device or a
 // fullscreen mode, through the SDL stand-in: what opens and the one line said.
 #include "demo_child.h"
+#include "bytemap.h"
 #include "display.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,8 @@ TEST(StartupOptions, SoundAndFullscreenFallBackWithOneLineEach)
             demo_options = {1, c.fullscreen, c.mute, false};
             demo_init();
             const std::string said = testing::internal::GetCapturedStderr();
-            const bool window = display && display->width == 256 && screen_width == 256;
+            const bool window = display && display->width == 256 && screen_width == 256 && screen_map &&
+                                screen_map->width == 256 && screen_map->height == 256;
             return std::vector<uint64_t>{standin_audio_open(), said == c.said, window};
         });
         EXPECT_EQ(seen, (std::vector<uint64_t>{c.audio_opened, true, true}))
