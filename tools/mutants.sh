@@ -1,0 +1,256 @@
+#!/usr/bin/env bash
+# Plants small faults in a copy of the sources, one at a time, and counts
+# how many of them the test suite catches.
+#
+#   tools/mutants.sh            every fault in the table
+#   tools/mutants.sh NAME...    only the named faults
+#
+# The copy lives in build/mutants/src with one sanitizer test build beside
+# it, so each fault costs an incremental build and a ctest run that stops at
+# the first failing case. A fault whose copy no longer builds is reported as
+# such and does not count as caught. A fault whose old text is not found
+# exactly once stops the script before anything runs: the table has to be
+# kept in step with the code.
+set -euo pipefail
+export LC_ALL=C
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$root/build/mutants
+src=$work/src
+build=$work/build
+jobs=${JOBS:-2}
+case_timeout=${MUTANT_TIMEOUT:-120}
+
+names=()
+files=()
+olds=()
+news=()
+
+# fault NAME FILE OLD NEW: replace the one occurrence of OLD in FILE by NEW.
+fault()
+{
+    names+=("$1")
+    files+=("$2")
+    olds+=("$3")
+    news+=("$4")
+}
+
+# --- The faults --------------------------------------------------------------
+# gfx
+fault clip-left-off-by-one   gfx/copy_clip.h \
+    'axis.length += axis.dst;' \
+    'axis.length += axis.dst + 1;'
+fault clip-right-off-by-one  gfx/copy_clip.h \
+    'axis.length = std::min(axis.length, dst_size - axis.dst);' \
+    'axis.length = std::min(axis.length, dst_size - axis.dst + 1);'
+fault spread-drop-rounding   gfx/copy_clip.h \
+    'const int64_t dropped = (step - 1 - axis.dst) / step;' \
+    'const int64_t dropped = (-axis.dst) / step;'
+fault inside-lt-as-le        gfx/grid.h \
+    'x < grid->width && y < grid->height' \
+    'x <= grid->width && y < grid->height'
+fault copy-rows-bottom-up    gfx/grid_draw.h \
+    'for (int64_t j = 0; j < down.length; j++) {' \
+    'for (int64_t j = down.length - 1; j >= 0; j--) {'
+fault wrap-negative-start    gfx/grid_draw.h \
+    'const int32_t start = rest < 0 ? rest + dst_length : rest;' \
+    'const int32_t start = rest < 0 ? 0 : rest;'
+fault circle-right-half      gfx/grid_draw.h \
+    'plot(grid, x + cx - 1, row, pixel);' \
+    'plot(grid, x + cx, row, pixel);'
+fault scale-skip-rows        gfx/grid_transform.h \
+    'si -= int64_t{runs.down[r] - 1} * src->width;' \
+    'si -= int64_t{runs.down[r] - 2} * src->width;'
+fault rotate-size-shift      gfx/grid_transform.h \
+    'const auto width = static_cast<int32_t>((92667 * int64_t{src->width}) >> 16);' \
+    'const auto width = static_cast<int32_t>((92667 * int64_t{src->width}) >> 17);'
+fault blend-mask             gfx/img_draw.cpp \
+    'return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F);' \
+    'return ((s >> 1) & 0xFFFFFF) + ((d >> 1) & 0x7F7F7F);'
+fault fade-green-shift       gfx/img_draw.cpp \
+    'fade_channel(p, 0x00FF00, a << 8)' \
+    'fade_channel(p, 0x00FF00, a << 7)'
+fault sine-table-entry       gfx/vec2d.cpp \
+    '0, 201, 402, 603, 804, 1005' \
+    '0, 201, 402, 604, 804, 1005'
+# sound
+fault music-draw-order       sound/music.cpp \
+    $'const int32_t index = rand() % music->waves->count;\n    const int32_t offset = random_offset(music->block->count);' \
+    $'const int32_t offset = random_offset(music->block->count);\n    const int32_t index = rand() % music->waves->count;'
+fault music-mix-shift        sound/music.cpp \
+    'sample_sar(block, 2);' \
+    'sample_sar(block, 1);'
+fault music-countdown-le     sound/music.cpp \
+    'if (music->countdown > 0) {' \
+    'if (music->countdown >= 0) {'
+fault resample-shrink-lt     sound/sample_math.cpp \
+    'if (err <= 0) {' \
+    'if (err < 0) {'
+fault best-offset-last       sound/sample_math.cpp \
+    'if (matches > best_matches) {' \
+    'if (matches >= best_matches) {'
+fault rotate-right-as-left   sound/sample_edit.cpp \
+    'std::rotate(sample->data, end - rotation(sample, amount), end);' \
+    'std::rotate(sample->data, sample->data + rotation(sample, amount), end);'
+fault insert-at-end-refused  sound/sample_edit.cpp \
+    'return index >= 0 && index <= sample->count;' \
+    'return index >= 0 && index < sample->count;'
+fault audio-high-byte-shift  sound/audio.cpp \
+    'out[1] = static_cast<uint8_t>((bits >> 8) & 0xFF);' \
+    'out[1] = static_cast<uint8_t>((bits >> 7) & 0xFF);'
+fault audio-head-early       sound/audio.cpp \
+    'if (audio->play_position >= head->count) {' \
+    'if (audio->play_position + 1 >= head->count) {'
+fault array-self-insert-memcpy sound/array.cpp \
+    'memmove(dst->data + at, src->data + from, inserted * sizeof(void*));' \
+    'memcpy(dst->data + at, src->data + from, inserted * sizeof(void*));'
+# fx
+fault cursor-negative-wrap   fx/cursor.cpp \
+    'wrapped < 0 ? wrapped + cursor->length : wrapped' \
+    'wrapped < 0 ? 0 : wrapped'
+fault stars-draw-order       fx/stars.cpp \
+    $'stars->points[i].x = fixed(rand() % stars->width);\n        stars->points[i].y = fixed(rand() % stars->height);' \
+    $'stars->points[i].y = fixed(rand() % stars->height);\n        stars->points[i].x = fixed(rand() % stars->width);'
+fault spirals-radius-range   fx/spirals.cpp \
+    'point.radius = rand() % static_cast<int32_t>(int64_t{spirals->width} * 3 / 2);' \
+    'point.radius = rand() % static_cast<int32_t>(int64_t{spirals->width} * 3 / 2 + 1);'
+fault raster-smooth-divisor  fx/raster.cpp \
+    'sum / (2 * (int64_t{radius} + 1))' \
+    'sum / (2 * int64_t{radius} + 1)'
+fault raster-green-mask      fx/raster.cpp \
+    '>> 8) & 0xFF00;' \
+    '>> 8) & 0xFFFF;'
+fault scroll-back-carry      fx/scroll.cpp \
+    'cursor->step = wrapping_add(moved / cell_width, -1);' \
+    'cursor->step = moved / cell_width;'
+fault disty-shift            fx/disty.cpp \
+    'disty->amplitude) >> 16;' \
+    'disty->amplitude) >> 15;'
+fault font-hex-digit-lt      fx/font.cpp \
+    "digit <= 9 ? '0' + digit" \
+    "digit < 9 ? '0' + digit"
+# platform
+fault fps-second-boundary    platform/fps.cpp \
+    'if (second_so_far <= last_us_of_second) {' \
+    'if (second_so_far < last_us_of_second) {'
+fault fps-budget-floor       platform/fps.cpp \
+    'if (clock.sleep_budget <= 0) {' \
+    'if (clock.sleep_budget < -1000) {'
+fault keyboard-key-mask      platform/keyboard.cpp \
+    'event.key.keysym.sym & 0xFF' \
+    'event.key.keysym.sym & 0x7F'
+fault keyboard-keyup-kept    platform/keyboard.cpp \
+    $'} else if (event.type == SDL_KEYUP) {\n            keyboard->keys[0] = 0;' \
+    $'} else if (event.type == SDL_KEYUP) {'
+# demo
+fault fade-skips-a-frame     demo/demo.cpp \
+    'for (int32_t step = 0; step < fade_steps; ++step) {' \
+    'for (int32_t step = 1; step < fade_steps; ++step) {'
+fault key-8-dropped          demo/demo.cpp \
+    "case '8': switches[0] ^= 1; break;" \
+    "case '8': break;"
+fault part-one-frame-short   demo/demo.cpp \
+    'for (int32_t counter = part.frames; counter >= 0; --counter) {' \
+    'for (int32_t counter = part.frames; counter > 0; --counter) {'
+fault key-press-repeats      demo/demo.cpp \
+    'keyboard->keys[0] = 0;  // each press acts once' \
+    '(void)keyboard;'
+fault tiles-brick-mask       demo/part_tiles.cpp \
+    'const int32_t brick = rand() & 7;' \
+    'const int32_t brick = rand() & 3;'
+fault bobs-step-draw-order   demo/part_bobs.cpp \
+    $'wave.frame_step = (rand() & step_mask) + step_base;\n    wave.bob_step = (rand() & step_mask) + step_base;' \
+    $'wave.bob_step = (rand() & step_mask) + step_base;\n    wave.frame_step = (rand() & step_mask) + step_base;'
+# -----------------------------------------------------------------------------
+
+# Replaces OLD by NEW in FILE when OLD occurs exactly once; otherwise says
+# how often it occurs and fails.
+substitute()
+{
+    python3 - "$@" <<'EOF'
+import sys
+path, old, new, mode = sys.argv[1:5]
+text = open(path, encoding="utf-8").read()
+found = text.count(old)
+if found != 1:
+    print(f"{path}: old text found {found} times, not once:\n{old}", file=sys.stderr)
+    sys.exit(1)
+if mode == "apply":
+    open(path, "w", encoding="utf-8").write(text.replace(old, new))
+EOF
+}
+
+selected=()
+if [ $# -gt 0 ]; then
+    for want in "$@"; do
+        hit=
+        for i in "${!names[@]}"; do
+            [ "${names[$i]}" = "$want" ] && selected+=("$i") && hit=1
+        done
+        [ -n "$hit" ] || { echo "no fault named $want" >&2; exit 2; }
+    done
+else
+    selected=("${!names[@]}")
+fi
+
+# The tracked and new files of the tree, copied by content with fresh time
+# stamps, so whatever an interrupted run left behind in the copy gets rebuilt.
+sync_copy()
+{
+    local list=$work/files.txt
+    (cd "$root" && git ls-files -co --exclude-standard) | sort >"$list"
+    while read -r f; do
+        [ -f "$root/$f" ] || continue
+        mkdir -p "$src/$(dirname "$f")"
+        cmp -s "$root/$f" "$src/$f" || cp "$root/$f" "$src/$f"
+    done <"$list"
+    (cd "$src" && find . -type f | sed 's|^\./||' | sort | comm -23 - "$list" | xargs -r rm -f)
+}
+
+mkdir -p "$src"
+sync_copy
+
+bad=0
+for i in "${selected[@]}"; do
+    substitute "$src/${files[$i]}" "${olds[$i]}" "${news[$i]}" check || { echo "fault ${names[$i]}: table out of date" >&2; bad=1; }
+done
+[ "$bad" -eq 0 ] || exit 2
+
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON -DKELP_SANITIZE=ON \
+    -DKELP_WERROR=ON >/dev/null
+echo "building the unchanged copy"
+cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1 || { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
+echo "running the tests on the unchanged copy"
+(cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" >"$work/ctest.log" 2>&1) ||
+    { echo "the unchanged copy fails its tests: $work/ctest.log" >&2; exit 2; }
+
+caught=0
+survived=0
+broken=0
+results=$work/results.txt
+: >"$results"
+for i in "${selected[@]}"; do
+    file=$src/${files[$i]}
+    cp -p "$file" "$work/original"
+    substitute "$file" "${olds[$i]}" "${news[$i]}" apply
+    log=$work/${names[$i]}.log
+    if ! cmake --build "$build" -j "$jobs" >"$log" 2>&1; then
+        verdict="build failed (not counted as caught)"
+        broken=$((broken + 1))
+    elif (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" --stop-on-failure >>"$log" 2>&1); then
+        verdict=survived
+        survived=$((survived + 1))
+    else
+        failed=$(sed -n '/tests FAILED/,$p' "$log" | grep -m1 -oE '[0-9]+ - [A-Za-z0-9_./]+' | sed 's/^[0-9]* - //' || true)
+        verdict="caught${failed:+ by $failed}"
+        caught=$((caught + 1))
+    fi
+    # A fresh time stamp, so the next build puts the original back.
+    cat "$work/original" >"$file"
+    printf '%-26s %-24s %s\n' "${names[$i]}" "${files[$i]}" "$verdict" | tee -a "$results"
+done
+cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1 || true
+summary="$caught caught, $survived survived"
+[ "$broken" -eq 0 ] || summary="$summary, $broken did not build"
+echo "$summary" | tee -a "$results"
