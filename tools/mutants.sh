@@ -167,17 +167,27 @@ fault bobs-step-draw-order   demo/part_bobs.cpp \
 # how often it occurs and fails.
 substitute()
 {
-    python3 - "$@" <<'EOF'
-import sys
-path, old, new, mode = sys.argv[1:5]
-text = open(path, encoding="utf-8").read()
-found = text.count(old)
-if found != 1:
-    print(f"{path}: old text found {found} times, not once:\n{old}", file=sys.stderr)
-    sys.exit(1)
-if mode == "apply":
-    open(path, "w", encoding="utf-8").write(text.replace(old, new))
-EOF
+    perl -e '
+        my ($path, $old, $new, $mode) = @ARGV;
+        local $/;
+        open(my $in, "<", $path) or die "$path: $!\n";
+        my $text = <$in>;
+        close $in;
+        my ($found, $at) = (0, 0);
+        while (($at = index($text, $old, $at)) >= 0) {
+            $found++;
+            $at += length($old);
+        }
+        if ($found != 1) {
+            print STDERR "$path: old text found $found times, not once:\n$old\n";
+            exit 1;
+        }
+        if ($mode eq "apply") {
+            substr($text, index($text, $old), length($old)) = $new;
+            open(my $out, ">", $path) or die "$path: $!\n";
+            print $out $text;
+            close $out;
+        }' -- "$@"
 }
 
 selected=()
