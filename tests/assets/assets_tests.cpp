@@ -101,31 +101,6 @@ std::vector<std::string> lines_of(const std::string& text)
 
 }  // namespace
 
-TEST(AssetPictures, HeadersSizesAndDataLengths)
-{
-    struct Case {
-        const uint8_t* bytes;
-        size_t size;
-        char kind;
-        int32_t width;
-        int32_t height;
-    };
-    const Case cases[] = {
-        {pnm_font, pnm_font_size, '4', 128, 144},    {pnm_sprites, pnm_sprites_size, '6', 512, 256},
-        {pnm_blocks, pnm_blocks_size, '6', 128, 16}, {pnm_bubbles, pnm_bubbles_size, '6', 128, 16},
-        {pnm_logo, pnm_logo_size, '6', 256, 128},    {pnm_frame, pnm_frame_size, '6', 256, 128},
-        {pnm_mask, pnm_mask_size, '4', 256, 128},
-    };
-    for (const Case& c : cases) {
-        const Pnm pnm = parse(c.bytes, c.size);
-        EXPECT_EQ(pnm.kind, c.kind);
-        EXPECT_EQ(pnm.width, c.width);
-        EXPECT_EQ(pnm.height, c.height);
-        const size_t row_bytes = c.kind == '6' ? c.width * 3u : c.width / 8u;
-        EXPECT_EQ(pnm.pixel_bytes, row_bytes * c.height);
-    }
-}
-
 TEST(AssetSpriteSheet, CellsHoldTheirKindsOfSprite)
 {
     // Hearts 0-7 and stars 8-15 grow on a transparent ground; hearts are red.
