@@ -48,6 +48,11 @@ sound='^(Sample|Array|Audio|Music|StandinAudio)'
 fx='^(Font|Raster|Disty|Scroll|Stars|Spirals|Cursor)'
 platform='^(Display|Fps|Keyboard|StandinAudio)'
 demo='^(FrameLoop|Part|HeartsPart|SpiralsPart|FrameRateOverlay|MusicPath)\.'
+# The programs holding those tests; with MUTANT_TESTS set everything is built.
+targets=(gfx_tests pnm_tests bytemap_tests assets_tests platform_tests sound_tests audio_tests fx_tests fxa_tests
+         fxb_tests demo_tests part_bobs_tests part_tiles_tests part_bubbles_tests part_spirals_tests
+         part_hearts_tests music_path_tests)
+[ -z "${MUTANT_TESTS:-}" ] || targets=(all)
 
 # --- The faults --------------------------------------------------------------
 # gfx
@@ -175,16 +180,25 @@ else
     selected=("${!names[@]}")
 fi
 
-# The tracked and new files of the tree, copied by content with fresh time
-# stamps, so whatever an interrupted run left behind in the copy gets rebuilt.
+# The tracked and new files of the tree (or of commit MUTANT_REV, to
+# measure an older suite against the same faults), copied by content with
+# fresh time stamps, so whatever an interrupted run left behind in the copy
+# gets rebuilt.
 sync_copy()
 {
-    local list=$work/files.txt
-    (cd "$root" && git ls-files -co --exclude-standard) | sort >"$list"
+    local from=$root list=$work/files.txt
+    if [ -n "${MUTANT_REV:-}" ]; then
+        from=$work/tree
+        rm -rf "$from" && mkdir -p "$from"
+        git -C "$root" archive "$MUTANT_REV" | tar -x -C "$from"
+        git -C "$root" ls-tree -r --name-only "$MUTANT_REV" | sort >"$list"
+    else
+        (cd "$root" && git ls-files -co --exclude-standard) | sort >"$list"
+    fi
     while read -r f; do
-        [ -f "$root/$f" ] || continue
+        [ -f "$from/$f" ] || continue
         mkdir -p "$src/$(dirname "$f")"
-        cmp -s "$root/$f" "$src/$f" || cp "$root/$f" "$src/$f"
+        cmp -s "$from/$f" "$src/$f" || cp "$from/$f" "$src/$f"
     done <"$list"
     (cd "$src" && find . -type f | sed 's|^\./||' | sort | comm -23 - "$list" | xargs -r rm -f)
 }
@@ -202,7 +216,7 @@ export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON -DKELP_SANITIZE=ON \
     -DKELP_WERROR=ON >/dev/null
 echo "building the unchanged copy"
-cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1 || { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
+cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$work/build.log" 2>&1 || { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
 echo "running the tests on the unchanged copy"
 (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" -R "${MUTANT_TESTS:-$gfx|$sound|$fx|$platform|$demo}" \
     >"$work/ctest.log" 2>&1) ||
@@ -218,7 +232,7 @@ for i in "${selected[@]}"; do
     cp -p "$file" "$work/original"
     substitute "$file" "${olds[$i]}" "${news[$i]}" apply
     log=$work/${names[$i]}.log
-    if ! cmake --build "$build" -j "$jobs" >"$log" 2>&1; then
+    if ! cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$log" 2>&1; then
         verdict="build failed (not counted as caught)"
         broken=$((broken + 1))
     elif (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" --stop-on-failure \
@@ -234,7 +248,7 @@ for i in "${selected[@]}"; do
     cat "$work/original" >"$file"
     printf '%-26s %-24s %s\n' "${names[$i]}" "${files[$i]}" "$verdict" | tee -a "$results"
 done
-cmake --build "$build" -j "$jobs" >"$work/build.log" 2>&1 || true
+cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$work/build.log" 2>&1 || true
 summary="$caught caught, $survived survived"
 [ "$broken" -eq 0 ] || summary="$summary, $broken did not build"
 echo "$summary" | tee -a "$results"
