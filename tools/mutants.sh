@@ -27,8 +27,8 @@ files=()
 olds=()
 news=()
 
-# fault NAME TESTS FILE OLD NEW: replace the one occurrence of OLD in FILE
-# by NEW, then run the tests whose names match the ctest regex TESTS.
+# fault NAME AREAS FILE OLD NEW: replace the one occurrence of OLD in FILE
+# by NEW, then run the tests of the AREAS (space-separated names below).
 fault()
 {
     names+=("$1")
@@ -38,104 +38,124 @@ fault()
     news+=("$5")
 }
 
-# The tests each fault is tried against: those of its area and of the parts
-# built on it. The whole suite takes many minutes a fault on a shared
-# machine, mostly in whole-program runs (the ring, the capture tool, the
-# Xvfb runs) that check sameness between runs rather than values, so they
-# are left out; MUTANT_TESTS=. runs every test for every fault.
-gfx='^(Img|ByteMap|Pnm(Reader|Writer)|LineTables|Vec2D|SineTable|Asset|Font|Raster|Disty|Scroll|Stars|Spirals)'
-sound='^(Sample|Array|Audio|Music|StandinAudio)'
-fx='^(Font|Raster|Disty|Scroll|Stars|Spirals|Cursor)'
-platform='^(Display|Fps|Keyboard|StandinAudio)'
-demo='^(FrameLoop|Part|HeartsPart|SpiralsPart|FrameRateOverlay|MusicPath)\.'
-# The programs holding those tests; with MUTANT_TESTS set everything is built.
-targets=(gfx_tests pnm_tests bytemap_tests assets_tests platform_tests sound_tests audio_tests fx_tests fxa_tests
-         fxb_tests demo_tests part_bobs_tests part_tiles_tests part_bubbles_tests part_spirals_tests
-         part_hearts_tests music_path_tests)
-[ -z "${MUTANT_TESTS:-}" ] || targets=(all)
+# Each area: the test cases it runs and the programs holding them. A fault
+# is tried against the tests of its own area and of the parts built on it;
+# only those programs are rebuilt, so none of them ever runs stale. The
+# whole-program runs (the ring, the capture tool, the Xvfb runs) take most
+# of the suite's time and check sameness between runs rather than values,
+# so they are left out; MUTANT_ALL=1 builds and runs everything for every
+# fault.
+declare -A area_tests area_programs
+area_tests[gfx]='Img[A-Za-z]*|ByteMap|PnmReader|PnmWriter|LineTables|Vec2D|SineTable|Asset[A-Za-z]*'
+area_programs[gfx]='gfx_tests pnm_tests bytemap_tests assets_tests'
+area_tests[fx]='Font|Raster|Disty|Scroll|ScrollXL|Stars|Stars3D|Spirals|Cursor|CursorX'
+area_programs[fx]='fx_tests fxa_tests fxb_tests'
+area_tests[sound]='Sample|SampleRaw|SampleText|Array|AudioCallback|AudioDevice|Music|MusicStep'
+area_programs[sound]='sound_tests audio_tests'
+area_tests[platform]='Display|DisplayPresent|Fps|Keyboard|StandinAudio'
+area_programs[platform]='platform_tests'
+area_tests[demo]='FrameLoop|FrameLoopExit|PartBobs|PartTiles|PartBubbles|HeartsPart|SpiralsPart|FrameRateOverlay|MusicPath'
+area_programs[demo]='demo_tests part_bobs_tests part_tiles_tests part_bubbles_tests part_spirals_tests part_hearts_tests music_path_tests'
+
+# Sets `regex` and `programs` for the space-separated area names.
+select_areas()
+{
+    local area alternatives=()
+    programs=()
+    for area in $1; do
+        alternatives+=("${area_tests[$area]}")
+        read -r -a more <<<"${area_programs[$area]}"
+        programs+=("${more[@]}")
+    done
+    regex="^($(IFS='|'; echo "${alternatives[*]}"))\\."
+    if [ -n "${MUTANT_ALL:-}" ]; then
+        regex=.
+        programs=(all)
+    fi
+}
 
 # --- The faults --------------------------------------------------------------
 # gfx
-fault clip-left-off-by-one      "$gfx"            gfx/copy_clip.h \
+fault clip-left-off-by-one      "gfx fx"         gfx/copy_clip.h \
     'axis.length += axis.dst;' \
     'axis.length += axis.dst + 1;'
-fault clip-right-off-by-one     "$gfx"            gfx/copy_clip.h \
+fault clip-right-off-by-one     "gfx fx"         gfx/copy_clip.h \
     'axis.length = std::min(axis.length, dst_size - axis.dst);' \
     'axis.length = std::min(axis.length, dst_size - axis.dst + 1);'
-fault inside-lt-as-le           "$gfx"            gfx/grid.h \
+fault inside-lt-as-le           "gfx fx"         gfx/grid.h \
     'x < grid->width && y < grid->height' \
     'x <= grid->width && y < grid->height'
-fault copy-rows-bottom-up       "$gfx"            gfx/grid_draw.h \
+fault copy-rows-bottom-up       "gfx fx"         gfx/grid_draw.h \
     'for (int64_t j = 0; j < down.length; j++) {' \
     'for (int64_t j = down.length - 1; j >= 0; j--) {'
-fault wrap-negative-start       "$gfx"            gfx/grid_draw.h \
+fault wrap-negative-start       "gfx fx"         gfx/grid_draw.h \
     'const int32_t start = rest < 0 ? rest + dst_length : rest;' \
     'const int32_t start = rest < 0 ? 0 : rest;'
-fault rotate-size-shift         "$gfx"            gfx/grid_transform.h \
+fault rotate-size-shift         "gfx fx"         gfx/grid_transform.h \
     'const auto width = static_cast<int32_t>((92667 * int64_t{src->width}) >> 16);' \
     'const auto width = static_cast<int32_t>((92667 * int64_t{src->width}) >> 17);'
-fault blend-mask                "$gfx"            gfx/img_draw.cpp \
+fault blend-mask                "gfx fx"         gfx/img_draw.cpp \
     'return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F);' \
     'return ((s >> 1) & 0xFFFFFF) + ((d >> 1) & 0x7F7F7F);'
-fault fade-green-shift          "$gfx|$demo"      gfx/img_draw.cpp \
+fault fade-green-shift          "gfx demo"      gfx/img_draw.cpp \
     'fade_channel(p, 0x00FF00, a << 8)' \
     'fade_channel(p, 0x00FF00, a << 7)'
 # sound
-fault music-draw-order          "$sound|$demo"    sound/music.cpp \
+fault music-draw-order          "sound demo"    sound/music.cpp \
     $'const int32_t index = rand() % music->waves->count;\n    const int32_t offset = random_offset(music->block->count);' \
     $'const int32_t offset = random_offset(music->block->count);\n    const int32_t index = rand() % music->waves->count;'
-fault music-mix-shift           "$sound|$demo"    sound/music.cpp \
+fault music-mix-shift           "sound demo"    sound/music.cpp \
     'sample_sar(block, 2);' \
     'sample_sar(block, 1);'
-fault resample-shrink-lt        "$sound"          sound/sample_math.cpp \
+fault resample-shrink-lt        "sound"          sound/sample_math.cpp \
     'if (err <= 0) {' \
     'if (err < 0) {'
-fault best-offset-last          "$sound"          sound/sample_math.cpp \
+fault best-offset-last          "sound"          sound/sample_math.cpp \
     'if (matches > best_matches) {' \
     'if (matches >= best_matches) {'
-fault rotate-right-as-left      "$sound"          sound/sample_edit.cpp \
+fault rotate-right-as-left      "sound"          sound/sample_edit.cpp \
     'std::rotate(sample->data, end - rotation(sample, amount), end);' \
     'std::rotate(sample->data, sample->data + rotation(sample, amount), end);'
-fault insert-at-end-refused     "$sound"          sound/sample_edit.cpp \
+fault insert-at-end-refused     "sound"          sound/sample_edit.cpp \
     'return index >= 0 && index <= sample->count;' \
     'return index >= 0 && index < sample->count;'
-fault audio-high-byte-shift     "$sound"          sound/audio.cpp \
+fault audio-high-byte-shift     "sound"          sound/audio.cpp \
     'out[1] = static_cast<uint8_t>((bits >> 8) & 0xFF);' \
     'out[1] = static_cast<uint8_t>((bits >> 7) & 0xFF);'
-fault array-self-insert-memcpy  "$sound"          sound/array.cpp \
+fault array-self-insert-memcpy  "sound"          sound/array.cpp \
     'memmove(dst->data + at, src->data + from, inserted * sizeof(void*));' \
     'memcpy(dst->data + at, src->data + from, inserted * sizeof(void*));'
 # fx
-fault cursor-negative-wrap      "$fx"             fx/cursor.cpp \
+fault cursor-negative-wrap      "fx"             fx/cursor.cpp \
     'wrapped < 0 ? wrapped + cursor->length : wrapped' \
     'wrapped < 0 ? 0 : wrapped'
-fault stars-draw-order          "$fx|$demo"       fx/stars.cpp \
+fault stars-draw-order          "fx demo"       fx/stars.cpp \
     $'stars->points[i].x = fixed(rand() % stars->width);\n        stars->points[i].y = fixed(rand() % stars->height);' \
     $'stars->points[i].y = fixed(rand() % stars->height);\n        stars->points[i].x = fixed(rand() % stars->width);'
-fault raster-smooth-divisor     "$fx"             fx/raster.cpp \
+fault raster-smooth-divisor     "fx"             fx/raster.cpp \
     'sum / (2 * (int64_t{radius} + 1))' \
     'sum / (2 * int64_t{radius} + 1)'
-fault scroll-back-carry         "$fx|$demo"       fx/scroll.cpp \
+fault scroll-back-carry         "fx demo"       fx/scroll.cpp \
     'cursor->step = wrapping_add(moved / cell_width, -1);' \
     'cursor->step = moved / cell_width;'
 # platform
-fault fps-second-boundary       "$platform"       platform/fps.cpp \
+fault fps-second-boundary       "platform"       platform/fps.cpp \
     'if (second_so_far <= last_us_of_second) {' \
     'if (second_so_far < last_us_of_second) {'
-fault keyboard-key-mask         "$platform|$demo" platform/keyboard.cpp \
+fault keyboard-key-mask         "platform demo" platform/keyboard.cpp \
     'event.key.keysym.sym & 0xFF' \
     'event.key.keysym.sym & 0x7F'
 # demo
-fault fade-skips-a-frame        "$demo"           demo/demo.cpp \
+fault fade-skips-a-frame        "demo"           demo/demo.cpp \
     'for (int32_t step = 0; step < fade_steps; ++step) {' \
     'for (int32_t step = 1; step < fade_steps; ++step) {'
-fault key-8-dropped             "$demo"           demo/demo.cpp \
+fault key-8-dropped             "demo"           demo/demo.cpp \
     "case '8': switches[0] ^= 1; break;" \
     "case '8': break;"
-fault tiles-brick-mask          "$demo"           demo/part_tiles.cpp \
+fault tiles-brick-mask          "demo"           demo/part_tiles.cpp \
     'const int32_t brick = rand() & 7;' \
     'const int32_t brick = rand() & 3;'
-fault bobs-step-draw-order      "$demo"           demo/part_bobs.cpp \
+fault bobs-step-draw-order      "demo"           demo/part_bobs.cpp \
     $'wave.frame_step = (rand() & step_mask) + step_base;\n    wave.bob_step = (rand() & step_mask) + step_base;' \
     $'wave.bob_step = (rand() & step_mask) + step_base;\n    wave.frame_step = (rand() & step_mask) + step_base;'
 # -----------------------------------------------------------------------------
@@ -215,11 +235,12 @@ done
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON -DKELP_SANITIZE=ON \
     -DKELP_WERROR=ON >/dev/null
+select_areas "gfx fx sound platform demo"
 echo "building the unchanged copy"
-cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$work/build.log" 2>&1 || { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
+cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$work/build.log" 2>&1 ||
+    { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
 echo "running the tests on the unchanged copy"
-(cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" -R "${MUTANT_TESTS:-$gfx|$sound|$fx|$platform|$demo}" \
-    >"$work/ctest.log" 2>&1) ||
+(cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" -R "$regex" >"$work/ctest.log" 2>&1) ||
     { echo "the unchanged copy fails its tests: $work/ctest.log" >&2; exit 2; }
 
 caught=0
@@ -232,11 +253,11 @@ for i in "${selected[@]}"; do
     cp -p "$file" "$work/original"
     substitute "$file" "${olds[$i]}" "${news[$i]}" apply
     log=$work/${names[$i]}.log
-    if ! cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$log" 2>&1; then
+    select_areas "${areas[$i]}"
+    if ! cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$log" 2>&1; then
         verdict="build failed (not counted as caught)"
         broken=$((broken + 1))
-    elif (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" --stop-on-failure \
-        -R "${MUTANT_TESTS:-${areas[$i]}}" >>"$log" 2>&1); then
+    elif (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" --stop-on-failure -R "$regex" >>"$log" 2>&1); then
         verdict=survived
         survived=$((survived + 1))
     else
@@ -248,7 +269,8 @@ for i in "${selected[@]}"; do
     cat "$work/original" >"$file"
     printf '%-26s %-24s %s\n' "${names[$i]}" "${files[$i]}" "$verdict" | tee -a "$results"
 done
-cmake --build "$build" -j "$jobs" --target "${targets[@]}" >"$work/build.log" 2>&1 || true
+select_areas "gfx fx sound platform demo"
+cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$work/build.log" 2>&1 || true
 summary="$caught caught, $survived survived"
 [ "$broken" -eq 0 ] || summary="$summary, $broken did not build"
 echo "$summary" | tee -a "$results"
