@@ -10,12 +10,13 @@
 # the first failing case. A fault whose copy no longer builds is reported as
 # such and does not count as caught. A fault whose old text is not found
 # exactly once stops the script before anything runs: the table has to be
-# kept in step with the code.
+# kept in step with the code. MUTANT_WORK names another place under the
+# tree for the copy, so two runs can go side by side.
 set -euo pipefail
 export LC_ALL=C
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-work=$root/build/mutants
+work=$root/${MUTANT_WORK:-build/mutants}
 src=$work/src
 build=$work/build
 jobs=${JOBS:-2}
