@@ -236,7 +236,9 @@ done
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON -DKELP_SANITIZE=ON \
     -DKELP_WERROR=ON >/dev/null
-select_areas "gfx fx sound platform demo"
+# The unchanged copy is built and tested for the areas of the chosen faults.
+chosen_areas=$(for i in "${selected[@]}"; do echo "${areas[$i]}"; done | tr ' ' '\n' | sort -u | tr '\n' ' ')
+select_areas "$chosen_areas"
 echo "building the unchanged copy"
 cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$work/build.log" 2>&1 ||
     { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
@@ -270,7 +272,7 @@ for i in "${selected[@]}"; do
     cat "$work/original" >"$file"
     printf '%-26s %-24s %s\n' "${names[$i]}" "${files[$i]}" "$verdict" | tee -a "$results"
 done
-select_areas "gfx fx sound platform demo"
+select_areas "$chosen_areas"
 cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$work/build.log" 2>&1 || true
 summary="$caught caught, $survived survived"
 [ "$broken" -eq 0 ] || summary="$summary, $broken did not build"
