@@ -140,9 +140,9 @@ fault scroll-back-carry         "fx demo"       fx/scroll.cpp \
     'cursor->step = wrapping_add(moved / cell_width, -1);' \
     'cursor->step = moved / cell_width;'
 # platform
-fault fps-second-boundary       "platform"       platform/fps.cpp \
-    'if (second_so_far <= last_us_of_second) {' \
-    'if (second_so_far < last_us_of_second) {'
+fault fps-frame-opens-second    "platform"       platform/fps.cpp \
+    'clock.frames_this_second = 1;' \
+    'clock.frames_this_second = 0;'
 fault keyboard-key-mask         "platform demo" platform/keyboard.cpp \
     'event.key.keysym.sym & 0xFF' \
     'event.key.keysym.sym & 0x7F'
