@@ -233,7 +233,10 @@ for i in "${selected[@]}"; do
 done
 [ "$bad" -eq 0 ] || exit 2
 
-export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+# ccache, where there is one, makes putting each original back almost free.
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON -DKELP_SANITIZE=ON \
     -DKELP_WERROR=ON >/dev/null
 # The unchanged copy is built and tested for the areas of the chosen faults.
