@@ -2,6 +2,7 @@
 # make test  build with sanitizers and run every test
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
+# make mutants  plant small faults one at a time and count those the tests catch
 JOBS ?= 2
 RELEASE := build/release
 TEST := build/test
@@ -78,6 +79,11 @@ fuzz:
 pictures: test-deps
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target pictures
+
+# Slow (a build and a test run per fault); not part of make test.
+.PHONY: mutants
+mutants: test-deps
+	@tools/mutants.sh
 
 clean:
 	rm -rf build

@@ -28,17 +28,6 @@ uint64_t presents_of(void (*part)())
 
 }  // namespace
 
-TEST(FrameLoop, EachPartFadesThenRunsItsBudgetPlusOne)
-{
-    start_demo();
-    EXPECT_EQ(presents_of(part_tiles_run), fade + 1001);
-    EXPECT_EQ(presents_of(part_bubbles_run), fade + 1001);
-    EXPECT_EQ(presents_of(part_spirals_run), fade + 1251);
-    EXPECT_EQ(presents_of(part_hearts_run), fade + 1001);
-    EXPECT_EQ(presents_of(part_bobs_run), fade + 801);
-    EXPECT_EQ(part_flags, 0u);
-}
-
 TEST(FrameLoop, FadeTakesTheScreenToBlackIn32Presents)
 {
     start_demo();

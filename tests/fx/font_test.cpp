@@ -1,33 +1,15 @@
 // Glyph location, pen movement, the magnified glyph and the hex printers.
-#include "font.h"
-#include "img.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
+#include "fx_test_helpers.h"
 
 namespace {
 
 // A 4x2-cell font of 2x2 cells whose cell k is filled with the value k + 1,
 // drawn into a 16x4 target.
 struct TestFont {
-    Font* font = font_new();
-    Image* target = img_new();
+    Font* font = cell_font(2, 2, 4, 8, 1);
+    Image* target = image_of(16, 4);
 
-    TestFont()
-    {
-        font->picture = img_new();
-        img_resize(font->picture, 8, 4);
-        for (int32_t y = 0; y < 4; ++y) {
-            for (int32_t x = 0; x < 8; ++x) {
-                img_put_pixel(font->picture, x, y, static_cast<uint32_t>((y / 2) * 4 + x / 2 + 1));
-            }
-        }
-        font->width = 2;
-        font->height = 2;
-        img_resize(target, 16, 4);
-        font->target = target;
-    }
+    TestFont() { font->target = target; }
     ~TestFont()
     {
         font_free(&font);
@@ -73,16 +55,8 @@ TEST(Font, AdditiveGlyphSumsWithWrap)
 
 TEST(Font, PrintStopsAtNewlineAndHexDrawsUpperCaseDigits)
 {
-    Font* font = font_new();
-    font->picture = img_new();
-    img_resize(font->picture, 128, 1);  // one-pixel cells: code c lights column c
-    for (int32_t c = 0; c < 128; ++c) {
-        img_put_pixel(font->picture, c, 0, static_cast<uint32_t>(c));
-    }
-    font->width = 1;
-    font->height = 1;
-    font->target = img_new();
-    img_resize(font->target, 16, 1);
+    Font* font = cell_font(1, 1, 128, 128, 0);  // one-pixel cells: code c lights column c
+    font->target = image_of(16, 1);
     auto line = [&] {
         std::string drawn;
         for (int32_t x = 0; x < font->x; ++x) {
@@ -110,12 +84,8 @@ TEST(Font, PrintStopsAtNewlineAndHexDrawsUpperCaseDigits)
 TEST(Font, BigGlyphPlacesOneSmallGlyphPerLitPixel)
 {
     TestFont small;
-    Font* big = font_new();
-    big->picture = img_new();
-    img_resize(big->picture, 2, 2);
+    Font* big = cell_font(2, 2, 1, 1, 0);
     img_put_pixel(big->picture, 1, 0, 0x123456);  // only the top-right pixel is lit
-    big->width = 2;
-    big->height = 2;
     big->target = small.target;
     big->x = 4;
     small.font->character = 7;
@@ -137,11 +107,10 @@ TEST(Font, RefusedCallsReportOnlyWithTheDebugByte)
     Font* empty = font_new();
     font_print(empty, "x");
     EXPECT_EQ(empty->x, 0);
-    testing::internal::CaptureStdout();
-    font_debug = 1;
-    font_print(empty, nullptr);
-    font_check_pair(empty, nullptr);
-    font_debug = 0;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "FONT Error.\nFONT Error.\n");
+    EXPECT_EQ(printed_with(font_debug, [&] {
+                  font_print(empty, nullptr);
+                  font_check_pair(empty, nullptr);
+              }),
+              "FONT Error.\nFONT Error.\n");
     font_free(&empty);
 }

@@ -1,13 +1,8 @@
 // Cursor wrapping, the scroll window arithmetic and the glyphs the scrollers draw.
 #include "cursor.h"
-#include "font.h"
-#include "img.h"
+#include "fx_test_helpers.h"
 #include "scroll.h"
 #include "scrollxl.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 
@@ -15,15 +10,7 @@ namespace {
 // value k, so a target row reads back as the text drawn into it.
 Font* strip_font(int32_t cell_width, int32_t cell_height)
 {
-    Font* font = font_new();
-    font->picture = img_new();
-    img_resize(font->picture, cell_width, 128 * cell_height);
-    for (int32_t i = 0; i < cell_width * 128 * cell_height; ++i) {
-        font->picture->pixels[i] = static_cast<uint32_t>(i / (cell_width * cell_height));
-    }
-    font->width = cell_width;
-    font->height = cell_height;
-    return font;
+    return cell_font(cell_width, cell_height, 1, 128, 0);
 }
 
 // Row y of the target as characters: the pixel value as a glyph code, '.' for 0.
@@ -58,8 +45,7 @@ TEST(Cursor, StepIsTheModuloForAnyStep)
 TEST(Scroll, StepCarriesWholeCellsBothWaysAndDrawShowsTheWindow)
 {
     Font* font = strip_font(4, 1);
-    Image* target = img_new();
-    img_resize(target, 20, 1);
+    Image* target = image_of(20, 1);
     Scroll* scroll = scroll_new();
     scroll_init(scroll, "ABCDE", font, target);
     scroll->width = 8;  // 8 / 4 + 2 = 4 glyphs, the rest of the target stays black
@@ -83,13 +69,12 @@ TEST(Scroll, StepCarriesWholeCellsBothWaysAndDrawShowsTheWindow)
     scroll_draw(scroll);
     EXPECT_EQ(row_of(target), "AAAABBBBAAAABBBBAAAA");
 
-    testing::internal::CaptureStdout();
-    scroll_debug = 1;
-    scroll_init(scroll, "", font, target);
-    scroll->text = nullptr;
-    scroll_step(scroll);
-    scroll_debug = 0;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SCROLL error\nSCROLL error\n");
+    EXPECT_EQ(printed_with(scroll_debug, [&] {
+                  scroll_init(scroll, "", font, target);
+                  scroll->text = nullptr;
+                  scroll_step(scroll);
+              }),
+              "SCROLL error\nSCROLL error\n");
     EXPECT_EQ(scroll->offset, 0);
     scroll_free(&scroll);
     EXPECT_EQ(scroll, nullptr);
@@ -107,8 +92,7 @@ TEST(ScrollXL, LettersAreBuiltFromSpritesAndStepByTheLetterAdvance)
     Font* small = strip_font(2, 1);  // sprite "79"
     img_put_pixel(small->picture, 0, 0, '7');
     img_put_pixel(small->picture, 1, 0, '9');
-    Image* target = img_new();
-    img_resize(target, 16, 2);
+    Image* target = image_of(16, 2);
     ScrollXL* scroller = scrollxl_new();
     scrollxl_init(scroller, "A B", big, small, target);
     scroller->width = 8;  // 8 / (2 x 2) + 2 = 4 letters
@@ -124,12 +108,8 @@ TEST(ScrollXL, LettersAreBuiltFromSpritesAndStepByTheLetterAdvance)
     EXPECT_EQ(scroller->cursor->position, 2);
     EXPECT_EQ(scroller->offset, 4);
 
-    testing::internal::CaptureStdout();
-    scrollxl_debug = 1;
     scroller->small_font = nullptr;
-    scrollxl_step(scroller);
-    scrollxl_debug = 0;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SCROLLXL error\n");
+    EXPECT_EQ(printed_with(scrollxl_debug, [&] { scrollxl_step(scroller); }), "SCROLLXL error\n");
     EXPECT_EQ(scroller->offset, 4);
     scrollxl_free(&scroller);
     img_free(&target);

@@ -1,8 +1,6 @@
 // Random draws, angle wrap, the respawn at the radius limit and drawn positions.
-#include "img.h"
+#include "fx_test_helpers.h"
 #include "spirals.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
@@ -41,8 +39,7 @@ TEST(Spirals, DrawPlacesPixelsBySineTimesRadiusShiftedBy16)
 {
     Spirals* spirals = spirals_new();
     spirals_set_count(spirals, 3);
-    Image* target = img_new();
-    img_resize(target, 256, 200);
+    Image* target = image_of(256, 200);
     spirals->target = target;
     spirals->colour = 0x00FFFF;
     spirals->points[0] = {256, 512, 200};  // 32766 * 200 >> 16 = 99; sine 0 at 512
@@ -59,15 +56,14 @@ TEST(Spirals, DrawPlacesPixelsBySineTimesRadiusShiftedBy16)
     }
     EXPECT_EQ(lit, 3);
 
-    testing::internal::CaptureStdout();
-    spirals_debug = 1;
-    spirals->target = nullptr;
-    spirals_draw(spirals);
-    spirals_set_count(spirals, 0);
-    spirals->width = 0;
-    spirals_respawn(spirals, 0);
-    spirals_debug = 0;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "SPIRALS error\nSPIRALS error\nSPIRALS error\n");
+    EXPECT_EQ(printed_with(spirals_debug, [&] {
+                  spirals->target = nullptr;
+                  spirals_draw(spirals);
+                  spirals_set_count(spirals, 0);
+                  spirals->width = 0;
+                  spirals_respawn(spirals, 0);
+              }),
+              "SPIRALS error\nSPIRALS error\nSPIRALS error\n");
     EXPECT_EQ(spirals->points[2].a, 40);
     spirals_free(&spirals);
     img_free(&target);

@@ -1,6 +1,5 @@
 // Random draws of the starfield, the box test of a step and the projection.
-#include "font.h"
-#include "img.h"
+#include "fx_test_helpers.h"
 #include "stars3d.h"
 
 #include <gtest/gtest.h>
@@ -61,16 +60,8 @@ TEST(Stars3D, RandomPointsFillTheBoxFromTheLastAndStepRespawnsLeavers)
 
 TEST(Stars3D, DrawAndPlotProjectTowardTheCentreByDepth)
 {
-    Font* sheet = font_new();  // eight 1x1 sprites, sprite k holds k + 1
-    sheet->picture = img_new();
-    img_resize(sheet->picture, 8, 1);
-    for (uint32_t k = 0; k < 8; ++k) {
-        sheet->picture->pixels[k] = k + 1;
-    }
-    sheet->width = 1;
-    sheet->height = 1;
-    Image* target = img_new();
-    img_resize(target, 64, 48);
+    Font* sheet = cell_font(1, 1, 8, 8, 1);  // eight 1x1 sprites, sprite k holds k + 1
+    Image* target = image_of(64, 48);
     Stars3D* stars = stars3d_new();
     stars3d_set_count(stars, 4);
     stars->font = sheet;
@@ -97,15 +88,14 @@ TEST(Stars3D, DrawAndPlotProjectTowardTheCentreByDepth)
     EXPECT_EQ(img_get_pixel(target, 10, 7), 0x9B9B9Bu);  // 255 - 100
     EXPECT_EQ(img_get_pixel(target, 21, 30), 0xFFFFFFu);
 
-    testing::internal::CaptureStdout();
-    stars3d_debug = 1;
-    stars->font = nullptr;
-    stars3d_draw(stars, target);
-    stars3d_respawn(stars, 4);
-    stars->depth = 0;
-    stars3d_reset(stars);
-    stars3d_debug = 0;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "STARS3D error\nSTARS3D error\nSTARS3D error\n");
+    EXPECT_EQ(printed_with(stars3d_debug, [&] {
+                  stars->font = nullptr;
+                  stars3d_draw(stars, target);
+                  stars3d_respawn(stars, 4);
+                  stars->depth = 0;
+                  stars3d_reset(stars);
+              }),
+              "STARS3D error\nSTARS3D error\nSTARS3D error\n");
     EXPECT_EQ(stars->points[0].z, 255 << 16);
     stars3d_free(&stars);
     img_free(&target);

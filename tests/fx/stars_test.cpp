@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "font.h"
-#include "img.h"
+#include "fx_test_helpers.h"
 #include "stars.h"
 
 namespace {
@@ -101,16 +100,8 @@ TEST(Stars, StepMovesAllAndRespawnsOnlyThoseThatLeave)
 
 TEST(Stars, DrawPicksTheFrameFromHalfTheHeightAndCentresTheSprite)
 {
-    // A strip of 64 frames of 32 x 32, frame k filled with k + 1.
-    Font* font = font_new();
-    font->picture = img_new();
-    img_resize(font->picture, 32, 64 * 32);
-    for (int32_t i = 0; i < 32 * 64 * 32; i++) {
-        font->picture->pixels[i] = static_cast<uint32_t>(i / (32 * 32) + 1);
-    }
-    font->width = font->height = 32;
-    Image* screen = img_new();
-    img_resize(screen, 256, 256);
+    Font* font = cell_font(32, 32, 1, 64, 1);  // a strip of 64 frames, frame k filled with k + 1
+    Image* screen = image_of(256, 256);
     Stars* stars = make_stars(0, 0);
     stars->font = font;
     for (const auto& [row, frame] : {std::pair{200, 36}, {201, 36}, {202, 37}, {20, 10}}) {

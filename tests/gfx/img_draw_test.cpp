@@ -75,6 +75,9 @@ TEST(ImgCopy, AddCarriesBlendHalvesAndSameImageOrder)
     ImagePtr blit = make_image(5, 1, 1);
     img_blit(blit.get(), blit.get(), 0, 0, 1, 0, 4, 1);
     EXPECT_EQ(row_of(blit.get(), 0), (std::vector<uint32_t>{1, 1, 1, 1, 1}));
+    ImagePtr column = make_image(1, 4, 1);  // rows too go top to bottom
+    img_blit(column.get(), column.get(), 0, 0, 0, 1, 1, 3);
+    EXPECT_EQ(std::vector<uint32_t>(column->pixels, column->pixels + 4), (std::vector<uint32_t>{1, 1, 1, 1}));
     ImagePtr blend = make_image(4, 1);
     blend->pixels[0] = 0x40, blend->pixels[1] = 0x20, blend->pixels[2] = 0x10, blend->pixels[3] = 0x08;
     img_blend(blend.get(), blend.get(), 1, 0);

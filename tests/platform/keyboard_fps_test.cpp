@@ -61,6 +61,8 @@ TEST(Keyboard, KeepsTheLowByteOfTheLastKeyPressed)
     quit.type = SDL_QUIT;
     standin_push_event(0, quit);
     EXPECT_EQ(poll_key(keyboard), 27);
+    standin_key(0, SDLK_WORLD_0, true);  // 160: the whole low byte
+    EXPECT_EQ(poll_key(keyboard), 160);
 
     keyboard_free(&keyboard);
     EXPECT_EQ(keyboard, nullptr);

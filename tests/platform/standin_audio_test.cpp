@@ -77,16 +77,3 @@ TEST(StandinAudio, BuffersComeDueAsVirtualTimePassesAndRecordTheCallbackInOrder)
     EXPECT_FALSE(standin_audio_open());
     EXPECT_EQ(standin_audio().size(), 444 * buffer_values);
 }
-
-TEST(StandinAudio, FailingDeviceRefusesAudioOnly)
-{
-    standin_reset();
-    standin_fail_audio(true);
-    int32_t next = 0;
-    SDL_AudioSpec spec = demo_spec(&next);
-    EXPECT_EQ(SDL_Init(SDL_INIT_EVERYTHING), -1);
-    EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER), 0);
-    EXPECT_EQ(SDL_OpenAudio(&spec, nullptr), -1);
-    EXPECT_STRNE(SDL_GetError(), "");
-    EXPECT_FALSE(standin_audio_open());
-}

@@ -80,6 +80,9 @@ TEST(Array, RangesSlicesAndCopies)
     array_insert_range(source.get(), array.get(), 0, 1, 8);
     EXPECT_EQ(elements_of(array.get()), E({A, X, Y, D, X, Y, Z}));
     EXPECT_EQ(array->capacity, 8);
+    ArrayPtr self = make_array({A, B, C});  // into itself: the range is read after the tail moved
+    array_insert_range(self.get(), self.get(), 0, 2, 1);
+    EXPECT_EQ(elements_of(self.get()), E({A, A, B, B, C}));
 
     ArrayPtr slice(array_slice(array.get(), 1, 3));
     EXPECT_EQ(elements_of(slice.get()), E({X, Y}));

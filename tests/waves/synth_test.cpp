@@ -10,7 +10,6 @@
 
 #include "filters.h"
 #include "fit.h"
-#include "noise.h"
 #include "oscillators.h"
 #include "sequencer.h"
 #include "shape.h"
@@ -58,27 +57,6 @@ TEST(Synth, FiltersPassAndStopTheRightBands)
     EXPECT_LT(sine_gain(biquad_new(BiquadKind::highpass, 1000.0, 0.707), 100.0), 0.02);
     EXPECT_NEAR(sine_gain(biquad_new(BiquadKind::bandpass, 1000.0, 2.0), 1000.0), 1.0, 0.02);
     EXPECT_LT(sine_gain(biquad_new(BiquadKind::bandpass, 1000.0, 2.0), 8000.0), 0.1);
-}
-
-TEST(Synth, NoiseRepeatsForASeedAndFillsTheRange)
-{
-    Noise a{7}, b{7}, c{8};
-    double low = 1.0, high = -1.0, sum = 0.0;
-    bool differs = false;
-    for (int32_t i = 0; i < one_second; ++i) {
-        const double v = noise_white(a);
-        EXPECT_EQ(v, noise_white(b));
-        differs |= v != noise_white(c);
-        low = std::fmin(low, v);
-        high = std::fmax(high, v);
-        sum += v;
-    }
-    EXPECT_TRUE(differs);
-    EXPECT_GE(low, -1.0);
-    EXPECT_LT(high, 1.0);
-    EXPECT_LT(low, -0.99);
-    EXPECT_GT(high, 0.99);
-    EXPECT_NEAR(sum / one_second, 0.0, 0.02);
 }
 
 TEST(Synth, FinishingSilencesTheEndsAndKeepsTheMixRange)
