@@ -17,10 +17,12 @@ const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kelp-web-'));
 const side = 256;
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 let failures = 0;
+let passes = 0;
 
 function check(ok, what, detail = '') {
   console.log(`${ok ? 'ok' : 'not ok'} - ${what}${detail ? ` (${detail})` : ''}`);
-  if (!ok) failures += 1;
+  if (ok) passes += 1;
+  else failures += 1;
 }
 
 // The folder as any static host serves it, plus the two headers that give
@@ -186,4 +188,5 @@ try {
   server.close();
   fs.rmSync(scratch, { recursive: true, force: true });
 }
+console.log(`browser: ${passes} passed, ${failures} failed`);
 process.exit(failures ? 1 : 0);
