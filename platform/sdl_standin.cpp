@@ -69,7 +69,7 @@ struct Standin {
     std::vector<int16_t> audio;
 };
 
-constinit Standin state;
+Standin state;
 
 void set_error(const char* text)
 {
