@@ -44,27 +44,6 @@ int32_t floor_quarter(int32_t v)
 
 }  // namespace
 
-TEST(Music, UpdatesOnTheFirstTickThenEveryThreeHundred)
-{
-    Music* music = music_new();
-    EXPECT_EQ(music->block->count, loop);
-    SamplePtr wave = make_wave(0);
-    music_add_wave(music, wave.get());
-    music_add_wave(music, nullptr);
-    EXPECT_EQ(music->waves->count, 1);
-
-    music_tick(music);
-    EXPECT_NE(sample_max(music->block), 0);
-    SamplePtr before(sample_copy(music->block));
-    for (int32_t i = 0; i < 299; ++i) {
-        music_tick(music);
-    }
-    EXPECT_TRUE(sample_equal(before.get(), music->block));
-    music_tick(music);
-    EXPECT_FALSE(sample_equal(before.get(), music->block));
-    music_free(&music);
-}
-
 TEST(Music, PlacesTheDrawnWaveAtTheDrawnStep)
 {
     SamplePtr waves[3] = {make_wave(0), make_wave(1), make_wave(2)};
@@ -89,9 +68,10 @@ TEST(Music, PlacesTheDrawnWaveAtTheDrawnStep)
     }
 }
 
-TEST(Music, OldContentFadesToThreeQuarters)
+TEST(Music, UpdatesOnTheFirstTickThenEveryThreeHundredFadingOldContent)
 {
     Music* music = music_new();
+    EXPECT_EQ(music->block->count, loop);
     const int32_t old[] = {1000, -1000, -1, 1};
     for (int32_t j = 0; j < 4; ++j) {
         sample_set(music->block, old[j], j);
@@ -102,10 +82,22 @@ TEST(Music, OldContentFadesToThreeQuarters)
 
     Sample silent{wave_length, wave_length, static_cast<int32_t*>(calloc(wave_length, 4))};
     music_add_wave(music, &silent);
+    music_add_wave(music, nullptr);
+    EXPECT_EQ(music->waves->count, 1);
     music->countdown = 1;
     music_tick(music);
     SamplePtr head(sample_slice(music->block, 0, 5));
     EXPECT_EQ(values_of(head.get()), std::vector<int32_t>({750, -750, -1, 0, 0}));
+
+    SamplePtr wave = make_wave(0);
+    music_add_wave(music, wave.get());
+    SamplePtr before(sample_copy(music->block));
+    for (int32_t i = 0; i < 299; ++i) {
+        music_tick(music);
+    }
+    EXPECT_TRUE(sample_equal(before.get(), music->block));
+    music_tick(music);
+    EXPECT_FALSE(sample_equal(before.get(), music->block));
 
     music_free(&music);
     EXPECT_EQ(music, nullptr);
