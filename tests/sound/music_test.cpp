@@ -37,11 +37,6 @@ Draw predict(uint32_t seed, int32_t waves)
     return {wave, eighth * 5000 + sixteenth * 2500 + half * 20000 + quarter * 10000};
 }
 
-int32_t floor_quarter(int32_t v)
-{
-    return v >= 0 ? v / 4 : -((-v + 3) / 4);
-}
-
 }  // namespace
 
 TEST(Music, PlacesTheDrawnWaveAtTheDrawnStep)
@@ -62,7 +57,7 @@ TEST(Music, PlacesTheDrawnWaveAtTheDrawnStep)
         for (int32_t j = 0; j < loop; ++j) {
             const int32_t at = (j - offset + loop) % loop;
             const int32_t placed = at < wave_length ? wave->data[at] : 0;
-            ASSERT_EQ(music->block->data[j], floor_quarter(placed)) << "offset " << offset << " at " << j;
+            ASSERT_EQ(music->block->data[j], placed >> 2) << "offset " << offset << " at " << j;
         }
         music_free(&music);
     }
