@@ -52,8 +52,6 @@ void run_pump()
     }
 }
 
-constexpr int32_t wave_level = 4000;
-
 }  // namespace
 
 int SDL_Init(Uint32)
