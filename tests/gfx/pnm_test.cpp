@@ -1,18 +1,12 @@
 // PNM readers and writers of the IMG module, and the "IMG{ P3 }" text form.
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "bytemap.h"
-#include "img.h"
+#include "gfx_test_helpers.h"
 
 using namespace std::string_literals;
 using Pixels = std::vector<uint32_t>;
@@ -52,6 +46,14 @@ Image* from_file(const std::string& bytes)
 Image* from_text(const std::string& text)
 {
     return img_from_text(text.c_str());
+}
+
+std::string text_of(const Image* image)
+{
+    char* text = img_to_text(image);
+    const std::string result = text;
+    free(text);
+    return result;
 }
 
 // The pixels `reader` makes of `bytes` after checking the size; empty when refused.
@@ -104,27 +106,11 @@ TEST(PnmReader, ReadersDifferOnBitmapWidthsAndDigits)
     // P1 from memory is one digit per pixel; from a file "0110" is one number, white.
     EXPECT_EQ(decode(from_memory, "P1\n4 1\n0110", 4, 1), (Pixels{0, W, W, 0}));
     EXPECT_EQ(decode(from_file, "P1\n4 1\n0110 0 00 1", 4, 1), (Pixels{W, 0, 0, W}));
-
-    // The embedded kind: the newline after "255" is the one separator byte.
-    std::string embedded = "P6\n# one\n# two 7 7\n# three\n# four\n128 16\n255\n";
-    for (int32_t i = 0; i < 128 * 16 * 3; i++) {
-        embedded += static_cast<char>(i * 7 + 1);
-    }
-    const Pixels pixels = decode(from_memory, embedded, 128, 16);
-    ASSERT_EQ(pixels.size(), 128u * 16);
-    EXPECT_EQ(pixels.front(), 0x01080Fu);
-    EXPECT_EQ(pixels.back(), 0xECF3FAu);
-    EXPECT_EQ(decode(from_file, embedded, 128, 16), pixels);
 }
 
 TEST(PnmReader, RefusesBadHeadersAndTruncatedFiles)
 {
-    img_debug = 1;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(from_memory("P7\n1 1\n255\n\x01\x02\x03"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "IMG error\n");
-    img_debug = 0;
-    EXPECT_EQ(from_memory("P6\n0 1\n255\n"), nullptr);
+    EXPECT_EQ(img_errors_of([] { EXPECT_EQ(from_memory("P7\n1 1\n255\n\x01\x02\x03"), nullptr); }), 1);
     EXPECT_EQ(from_memory("P5 1 x 255\n\x01"), nullptr);  // a non-digit field counts as 0
     EXPECT_EQ(img_from_pnm(nullptr), nullptr);
     EXPECT_EQ(img_load_pnm(nullptr), nullptr);
@@ -153,132 +139,63 @@ TEST(PnmReader, RefusesBadHeadersAndTruncatedFiles)
 
 TEST(PnmWriter, WritesBinaryP6ThatReadsBack)
 {
-    Image* image = img_new();
-    img_resize(image, 3, 2);
+    ImagePtr image = make_image(3, 2);
     const Pixels colours = {0xFF123456, 0x000000, 0xFFFFFF, 0x0A0B0C, 0x800000, 0x000080};
-    std::copy(colours.begin(), colours.end(), image->pixels);
+    std::ranges::copy(colours, image->pixels);
     const std::string path = temp_path("out.ppm");
-    ASSERT_EQ(img_save_pnm(image, path.c_str()), 1);
+    ASSERT_EQ(img_save_pnm(image.get(), path.c_str()), 1);
     EXPECT_EQ(read_file(path), "P6\n3 2\n255\n\x12\x34\x56\0\0\0\xFF\xFF\xFF\x0A\x0B\x0C\x80\0\0\0\0\x80"s);
     image->pixels[0] = 0x123456;  // the top byte is not written
     EXPECT_EQ(decode(from_file, read_file(path), 3, 2), Pixels(image->pixels, image->pixels + 6));
     std::remove(path.c_str());
 
-    EXPECT_EQ(img_save_pnm(nullptr, path.c_str()), 0);
-    EXPECT_EQ(img_save_pnm(image, nullptr), 0);
-    EXPECT_EQ(img_save_pnm(image, "/nonexistent-dir/out.ppm"), 0);
-    img_resize(image, 0, 4);
-    EXPECT_EQ(img_save_pnm(image, path.c_str()), 0);
+    EXPECT_EQ(img_save_pnm(nullptr, path.c_str()) + img_save_pnm(image.get(), nullptr), 0);
+    EXPECT_EQ(img_save_pnm(image.get(), "/nonexistent-dir/out.ppm"), 0);
+    img_resize(image.get(), 0, 4);
+    EXPECT_EQ(img_save_pnm(image.get(), path.c_str()), 0);
     EXPECT_EQ(read_file(path), "");
-    img_free(&image);
 }
 
-TEST(PnmCodec, AgreesWithImageMagick)
+TEST(ImgText, LayoutRoundTripAndRefusals)
 {
-    if (std::system("command -v identify >/dev/null && command -v convert >/dev/null") != 0) {
-        GTEST_SKIP() << "ImageMagick not installed";
-    }
-    const std::string path = temp_path("magick.pnm");
-    const auto convert = [&](const std::string& options, const std::string& type) {
-        const std::string command = "convert -size 5x3 " + options + " -depth 8 " + type + ":" + path;
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        return read_file(path);
-    };
-    // Five columns of the top row colour over a middle row and a bottom row.
-    const auto rows = [](uint32_t top, uint32_t bottom, const Pixels& pixels) {
-        return pixels.size() == 15 && pixels[0] == top && pixels[4] == top && pixels[14] == bottom;
-    };
-    const std::string p1 = convert("gradient: -monochrome -compress none", "pbm");
-    const std::string p2 = convert("gradient: -compress none", "pgm");
-    const std::string p3 = convert("gradient:red-blue -compress none", "ppm");
-    // PBM writes white as 0, which the readers show as black.
-    EXPECT_TRUE(rows(0, W, decode(from_file, p1, 5, 3)));
-    EXPECT_TRUE(rows(W, 0, decode(from_file, p2, 5, 3)));
-    EXPECT_TRUE(rows(0xFF0000, 0x0000FF, decode(from_file, p3, 5, 3)));
-    EXPECT_EQ(decode(from_file, convert("gradient: -monochrome", "pbm"), 5, 3), decode(from_file, p1, 5, 3));
-    EXPECT_EQ(decode(from_file, convert("gradient:", "pgm"), 5, 3), decode(from_file, p2, 5, 3));
-    EXPECT_EQ(decode(from_file, convert("gradient:red-blue", "ppm"), 5, 3), decode(from_file, p3, 5, 3));
-
-    Image* image = from_file(p3);
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(img_save_pnm(image, path.c_str()), 1);
-    img_free(&image);
-    FILE* pipe = popen(("identify -format '%m %w %h' " + path + " && convert " + path + " -depth 8 rgb:-").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string answer;
-    for (int byte = fgetc(pipe); byte != EOF; byte = fgetc(pipe)) {
-        answer += static_cast<char>(byte);
-    }
-    pclose(pipe);
-    EXPECT_EQ(answer, "PPM 5 3" + read_file(path).substr(11));
-    std::remove(path.c_str());
-}
-
-TEST(ImgText, LayoutOfTheTextForm)
-{
-    Image* image = img_new();
-    img_resize(image, 7, 1);
+    ImagePtr image = make_image(7, 1);
     for (uint32_t i = 0; i < 7; i++) {
         image->pixels[i] = i * 0x010101;
     }
     image->pixels[0] = 0xFFFF8001;  // the top byte is dropped
-    char* text = img_to_text(image);
-    EXPECT_STREQ(text,
-                 "IMG{\nP3\n7 1\n255\n"
-                 "255 128   1   1   1   1   2   2   2   3   3   3   4   4   4   5   5   5\n"
-                 "  6   6   6\n}\n");
-    free(text);
-
-    img_resize(image, 3, 2);  // the sixth pixel is the last: no second newline
-    text = img_to_text(image);
-    EXPECT_STREQ(text + 16 + 5 * 12, "  0   0   0\n}\n");
-    free(text);
-
-    img_resize(image, 0, 3);
-    text = img_to_text(image);
-    EXPECT_STREQ(text, "IMG{}");
-    free(text);
+    EXPECT_EQ(text_of(image.get()), "IMG{\nP3\n7 1\n255\n"
+                                    "255 128   1   1   1   1   2   2   2   3   3   3   4   4   4   5   5   5\n"
+                                    "  6   6   6\n}\n");
+    img_resize(image.get(), 3, 2);  // the sixth pixel is the last: no second newline
+    EXPECT_EQ(text_of(image.get()).substr(16 + 5 * 12), "  0   0   0\n}\n");
+    img_resize(image.get(), 0, 3);
+    EXPECT_EQ(text_of(image.get()), "IMG{}");
     EXPECT_EQ(img_to_text(nullptr), nullptr);
-    img_free(&image);
-}
 
-TEST(ImgText, ReaderRoundTripAndRefusals)
-{
-    Image* image = img_new();
-    img_resize(image, 13, 5);
+    img_resize(image.get(), 13, 5);
     for (int32_t i = 0; i < 13 * 5; i++) {
         image->pixels[i] = static_cast<uint32_t>(rand()) & 0xFFFFFF;
     }
-    char* text = img_to_text(image);
-    Image* back = img_from_text(text);
-    EXPECT_EQ(img_equal(image, back), 1);
-    // Cut inside the samples, the text is refused.
-    EXPECT_EQ(from_text(std::string(text, strlen(text) - 10)), nullptr);
-    free(text);
-    img_free(&back);
-    img_free(&image);
-
+    const std::string text = text_of(image.get());
+    EXPECT_EQ(img_equal(image.get(), ImagePtr(img_from_text(text.c_str())).get()), 1);
+    EXPECT_EQ(from_text(text.substr(0, text.size() - 10)), nullptr);  // cut inside the samples
     EXPECT_EQ(decode(from_text, "junk IMG x { P3\n2 1\n9\n1 2 3\n256 0 0", 2, 1), (Pixels{0x010203, 0x01000000}));
-    back = img_from_text("IMG{\nP3\n0 2\n255\n}\n");  // an Image without pixels
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(back->width * 10 + back->height, 2);
-    img_free(&back);
-    EXPECT_EQ(img_from_text("IMG{}"), nullptr);
-    EXPECT_EQ(img_from_text("{IMG\nP3\n1 1\n255\n1 2 3"), nullptr);
-    EXPECT_EQ(img_from_text("IMG{\nP3\n1 1\n255"), nullptr);
-    EXPECT_EQ(img_from_text("IMG{\nP3\n99999999999 99999999999\n255\n"), nullptr);
-    EXPECT_EQ(img_from_text(nullptr), nullptr);
+    const ImagePtr empty(img_from_text("IMG{\nP3\n0 2\n255\n}\n"));  // an Image without pixels
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->width * 10 + empty->height, 2);
+    for (const char* refused : {"IMG{}", "{IMG\nP3\n1 1\n255\n1 2 3", "IMG{\nP3\n1 1\n255",
+                                "IMG{\nP3\n99999999999 99999999999\n255\n", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(img_from_text(refused), nullptr) << (refused ? refused : "null");
+    }
 }
 
 TEST(ImgText, FindTextGivesOffsetPastFirstMatch)
 {
-    EXPECT_EQ(img_find_text("abcIMG{", "IMG"), 6);
-    EXPECT_EQ(img_find_text("XMG", "IMG"), 0);
-    EXPECT_EQ(img_find_text("IIMG", "IMG"), 4);
-    EXPECT_EQ(img_find_text("IMGIMG", "IMG"), 3);
-    EXPECT_EQ(img_find_text("", "IMG"), 0);
-    EXPECT_EQ(img_find_text("IMG", ""), 0);
-    EXPECT_EQ(img_find_text(nullptr, "IMG"), 0);
+    const std::pair<const char*, int32_t> cases[] = {{"abcIMG{", 6}, {"XMG", 0}, {"IIMG", 4}, {"IMGIMG", 3}, {"", 0}};
+    for (const auto& [text, offset] : cases) {
+        EXPECT_EQ(img_find_text(text, "IMG"), offset) << text;
+    }
+    EXPECT_EQ(img_find_text("IMG", "") + img_find_text(nullptr, "IMG"), 0);
 }
 
 // Complete pictures of every kind, each as short as its reader allows: the

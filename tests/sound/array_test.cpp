@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
 namespace {
 
 int words[7];
-void* const A = &words[0];
-void* const B = &words[1];
-void* const C = &words[2];
-void* const D = &words[3];
-void* const X = &words[4];
-void* const Y = &words[5];
-void* const Z = &words[6];
+const auto [A, B, C, D, X, Y, Z] = std::array<void*, 7>{words, words + 1, words + 2, words + 3, words + 4, words + 5, words + 6};
 
 struct ArrayDeleter {
     void operator()(Array* array) const { array_free(&array); }

@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr int32_t wave_level = 4000;
+
 struct Pump {
     std::recursive_mutex mixer;
     std::thread thread;
@@ -27,23 +29,12 @@ struct Pump {
     // Written by the pump thread only, read after it has been joined.
     int64_t values_out_of_range = 0;
     int64_t values_nonzero = 0;
-};
-
-Pump pump;
-
-void listen(const std::vector<uint8_t>& stream, int32_t lowest, int32_t highest)
-{
-    for (size_t at = 0; at + 1 < stream.size(); at += 2) {
-        const int32_t value = static_cast<int16_t>(stream[at] | stream[at + 1] << 8);
-        pump.values_out_of_range += value < lowest || value > highest ? 1 : 0;
-        pump.values_nonzero += value != 0 ? 1 : 0;
-    }
-}
+} pump;
 
 // Plays a buffer whenever it gets the lock; while the main thread holds it
 // (audio_close closes the device under the lock) the pump keeps trying
 // until the device is closed, so closing never waits on a blocked pump.
-void run_pump(int32_t lowest, int32_t highest)
+void run_pump()
 {
     std::vector<uint8_t> stream(2 * pump.spec.samples);
     while (pump.enabled) {
@@ -51,13 +42,15 @@ void run_pump(int32_t lowest, int32_t highest)
         if (!pump.paused && pump.mixer.try_lock()) {
             pump.spec.callback(pump.spec.userdata, stream.data(), static_cast<int>(stream.size()));
             pump.mixer.unlock();
-            listen(stream, lowest, highest);
+            for (size_t at = 0; at < stream.size(); at += 2) {
+                const int32_t value = static_cast<int16_t>(stream[at] | stream[at + 1] << 8);
+                pump.values_out_of_range += value < 0 || value > wave_level ? 1 : 0;
+                pump.values_nonzero += value != 0 ? 1 : 0;
+            }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
 }
-
-constexpr int32_t wave_level = 4000;
 
 }  // namespace
 
@@ -70,7 +63,7 @@ int SDL_OpenAudio(SDL_AudioSpec* desired, SDL_AudioSpec*)
 {
     pump.spec = *desired;
     pump.enabled = true;
-    pump.thread = std::thread(run_pump, 0, wave_level);
+    pump.thread = std::thread(run_pump);
     return 0;
 }
 

@@ -101,11 +101,8 @@ TEST(SampleText, RoundTripAndForgivingScan)
 
 TEST(SampleText, MalformedTextGivesNull)
 {
-    EXPECT_EQ(parsed(nullptr), nullptr);
-    EXPECT_EQ(parsed("SAMPL{1 2}"), nullptr);
-    EXPECT_EQ(parsed("SAMPLE 1 2"), nullptr);
-    EXPECT_EQ(parsed("SAMPLE{"), nullptr);
-    EXPECT_EQ(parsed("SAMPLE{3\n1\n2\n"), nullptr);
-    EXPECT_EQ(parsed("SAMPLE{99999999999999999999999 1}"), nullptr);
-    EXPECT_EQ(parsed("SAMPLE{2000000000 1 2 3}"), nullptr);
+    for (const char* text : {"SAMPL{1 2}", "SAMPLE 1 2", "SAMPLE{", "SAMPLE{3\n1\n2\n", "SAMPLE{99999999999999999999999 1}",
+                             "SAMPLE{2000000000 1 2 3}", static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(parsed(text), nullptr) << (text ? text : "null");
+    }
 }
