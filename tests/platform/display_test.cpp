@@ -51,62 +51,44 @@ Display* fresh_display()
 
 }  // namespace
 
-TEST(Display, OpensOneCaptionedWindowAndReopensItAtOtherSizes)
+TEST(Display, OpensOneCaptionedWindowReopensItAtOtherSizesAndFreesIt)
 {
     Display* display = fresh_display();
     ASSERT_NE(display, nullptr);
-    EXPECT_EQ(display->width, 256);
-    EXPECT_EQ(display->height, 256);
-    EXPECT_EQ(display->pixel_depth, 32);
+    EXPECT_EQ(std::vector({display->width, display->height, display->pixel_depth}), std::vector({256, 256, 32}));
     EXPECT_STREQ(standin_caption(), "KELP4090");
     EXPECT_EQ(display_new(), display);
-    EXPECT_EQ(display_check(display), display);
-    EXPECT_EQ(display_same(display, display), 1);
-    EXPECT_STREQ(display_name(display), "");
-
     Display stranger{};
     EXPECT_EQ(display_check(&stranger), nullptr);
-    EXPECT_EQ(display_same(display, &stranger), 0);
-    EXPECT_EQ(display_name(nullptr), nullptr);
 
     display_set_mode(display, 320, 200);
-    EXPECT_EQ(display->width, 320);
-    EXPECT_EQ(display->height, 200);
     display_set_mode(display, -1, 200);
     display_set_mode(&stranger, 64, 64);
-    EXPECT_EQ(display->width, 320);
+    EXPECT_EQ(std::vector({display->width, display->height}), std::vector({320, 200}));
     display_present(display, patterned_image(320, 200).get());
-    EXPECT_EQ(standin_presents(), 1u);
-
     standin_fail_video(true);  // a failed mode keeps the size but shows nothing
     display_set_mode(display, 128, 128);
     EXPECT_EQ(display->width, 320);
     display_present(display, patterned_image(320, 200).get());
     EXPECT_EQ(standin_presents(), 1u);
-}
 
-TEST(Display, FreeThenNewOpensANewWindow)
-{
-    Display* display = fresh_display();
     display_option = 1;
     display_free(&display);
     EXPECT_EQ(display, nullptr);
     EXPECT_EQ(display_current(), nullptr);
     display_free(&display);
     display_free(nullptr);
-
+    standin_reset();
     standin_set_video_depth(16);
     display = display_new();
     ASSERT_NE(display, nullptr);
     EXPECT_EQ(display->pixel_depth, 16);
     EXPECT_EQ(display_option, 0);
-
     display_free(&display);
     standin_fail_video(true);
     display = display_new();
     ASSERT_NE(display, nullptr);
     EXPECT_EQ(display->width, 0);
-    EXPECT_EQ(display->pixel_depth, 0);
 }
 
 TEST(DisplayPresent, CopiesExactlyAt32BitsAndRefusesOtherSizes)
@@ -153,13 +135,6 @@ TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
             EXPECT_NEAR((frame.back() >> shift) & 0xFF, 0x80, 0x2B) << depth << " bits";
         }
     }
-
-    Display* display = fresh_display();
-    standin_set_video_row_padding(12);  // 32 bits but longer rows: no block copy
-    display_set_mode(display, 256, 256);
-    const ImagePtr image = patterned_image(256, 256);
-    display_present(display, image.get());
-    EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
 }
 
 TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmaller)
@@ -171,13 +146,11 @@ TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmal
 
     display_present(display, filled_image(256, 256, 0x0000FF).get());
     display_present_converted(display, filled_image(100, 50, 0xFF0000).get());
-    const std::vector<uint32_t>& frame = standin_last_frame();
-    for (int32_t y = 0; y < 256; ++y) {
-        for (int32_t x = 0; x < 256; ++x) {
-            const uint32_t expected = (x < 100 && y < 50) ? 0xFF0000 : 0x0000FF;
-            ASSERT_EQ(frame[y * 256 + x], expected) << x << "," << y;
-        }
+    std::vector<uint32_t> expected(256 * 256, 0x0000FF);
+    for (int32_t y = 0; y < 50; ++y) {
+        std::fill_n(expected.begin() + y * 256, 100, 0xFF0000);
     }
+    EXPECT_EQ(standin_last_frame(), expected);
     EXPECT_EQ(standin_presents(), 3u);
 }
 
@@ -218,6 +191,7 @@ TEST(DisplayPresent, Any32BitLayoutOfWholeByteChannelsTakesTheExactFrameWithoutC
     };
     constexpr Layout layouts[] = {
         {0xFF0000, 0x00FF00, 0x0000FF, 0},         // the Image's own layout: one block
+        {0xFF0000, 0x00FF00, 0x0000FF, 12},        // the same with longer rows: row by row
         {0x0000FF, 0x00FF00, 0xFF0000, 0},         // red in the lowest byte
         {0xFF000000, 0x00FF0000, 0x0000FF00, 0},   // the unused byte at the bottom
         {0x0000FF, 0x00FF00, 0xFF0000, 12},        // and rows longer than the frame's
