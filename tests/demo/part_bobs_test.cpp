@@ -20,13 +20,6 @@ uint32_t brightest_channel(const std::vector<uint32_t>& frame)
     return brightest;
 }
 
-// Ends the part after `frames` frames with a held SPACE.
-void stop_after(uint64_t presents_before, uint64_t frames)
-{
-    standin_key(presents_before + fade + frames, SDLK_SPACE, true);
-    standin_key(presents_before + fade + frames + 1, SDLK_SPACE, false);
-}
-
 }  // namespace
 
 // Both passes start from the black of the fade; only the path differs.
@@ -35,7 +28,7 @@ TEST(PartBobs, FirstFrameOfEachPassIsAFaintDottedPathOfItsOwn)
     start_demo();
     std::vector<std::vector<uint32_t>> firsts;
     for (int32_t pass = 0; pass < 2; ++pass) {
-        stop_after(standin_presents(), 1);
+        standin_tap(standin_presents() + fade + 1, SDLK_SPACE);
         part_bobs_run();
         const auto& frame = firsts.emplace_back(standin_last_frame());
         const auto lit = std::count_if(frame.begin(), frame.end(), [](uint32_t p) { return p != 0; });

@@ -28,8 +28,13 @@ TEST(StandinAudio, BuffersComeDueAsVirtualTimePassesAndRecordTheCallbackInOrder)
 {
     standin_reset();
     int32_t next = 0;
-    SDL_AudioSpec spec{.freq = 44100, .format = AUDIO_S16LSB, .channels = 1, .samples = 4096, .callback = count_up,
-                       .userdata = &next};
+    SDL_AudioSpec spec{};
+    spec.freq = 44100;
+    spec.format = AUDIO_S16LSB;
+    spec.channels = 1;
+    spec.samples = 4096;
+    spec.callback = count_up;
+    spec.userdata = &next;
     ASSERT_EQ(SDL_Init(SDL_INIT_EVERYTHING), 0);
     ASSERT_EQ(SDL_OpenAudio(&spec, nullptr), 0);
     EXPECT_EQ(SDL_OpenAudio(&spec, nullptr), -1);
