@@ -57,11 +57,10 @@ TEST(FrameLoop, KeyHeldOrTappedActsOnceAndAPressReleasedBetweenPollsIsLost)
     start_demo();
     standin_key(fade + 10, SDLK_8, true);  // held for twenty frames
     standin_key(fade + 30, SDLK_8, false);
-    standin_tap(fade + 40, SDLK_4);
-    standin_tap(fade + 50, SDLK_5);
-    standin_tap(fade + 60, SDLK_2);
-    standin_tap(fade + 70, SDLK_1);
-    standin_tap(fade + 80, SDLK_o);
+    uint64_t at = fade + 30;
+    for (int32_t sym : {SDLK_4, SDLK_5, SDLK_2, SDLK_1, SDLK_o}) {
+        standin_tap(at += 10, sym);
+    }
     SDL_Event down{};  // pressed and released before the same poll: lost
     down.type = SDL_KEYDOWN;
     down.key.keysym.sym = SDLK_9;
