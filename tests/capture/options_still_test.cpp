@@ -59,12 +59,11 @@ TEST(CaptureOptions, KeysAreSortedByFrameAndAStillRendersUpToItsFrame)
 {
     const Parsed keyed = parse({"--wav", "x.wav", "--keys=300:q,10:space,20:esc,25:8"});
     ASSERT_TRUE(keyed.ok) << keyed.error;
-    const std::vector<std::pair<int64_t, int32_t>> expected = {{10, ' '}, {20, 27}, {25, '8'}, {300, 'q'}};
-    ASSERT_EQ(keyed.options.keys.size(), expected.size());
-    for (size_t at = 0; at < expected.size(); ++at) {
-        EXPECT_EQ(keyed.options.keys[at].frame, expected[at].first);
-        EXPECT_EQ(keyed.options.keys[at].symbol, expected[at].second);
+    std::vector<std::pair<int64_t, int32_t>> keys;
+    for (const CaptureKey& key : keyed.options.keys) {
+        keys.emplace_back(key.frame, key.symbol);
     }
+    EXPECT_EQ(keys, (std::vector<std::pair<int64_t, int32_t>>{{10, ' '}, {20, 27}, {25, '8'}, {300, 'q'}}));
     EXPECT_EQ(keyed.options.frames, 0);
 
     const Parsed still = parse({"--frame", "40", "-o", "x.png", "--scale", "1"});

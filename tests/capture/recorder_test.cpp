@@ -25,7 +25,7 @@ uint64_t fnv1a(const void* data, size_t size)
 // Hashes every frame, then the whole sound, then reports how the clock went.
 class HashSink final : public CaptureSink {
 public:
-    explicit HashSink(int channel) : CaptureSink(""), channel(channel) {}
+    HashSink() : CaptureSink("") {}
 
     bool write(const CaptureFrame& frame) override
     {
@@ -39,40 +39,24 @@ public:
         words.push_back(fnv1a(sound.data(), sound.size() * sizeof(int16_t)));
         words.push_back(standin_delays().size());
         words.push_back(standin_now_us());
-        const auto bytes = static_cast<ssize_t>(words.size() * sizeof(uint64_t));
-        return ::write(channel, words.data(), static_cast<size_t>(bytes)) == bytes;
+        return send_words(words);  // the recorder ends the child itself
     }
 
     void abandon() override {}
 
 private:
-    int channel;
     std::vector<uint64_t> words;
     std::vector<int16_t> sound;
 };
 
-// The recorder ends the process itself, so the child writes its words on the way out.
 std::vector<uint64_t> capture_in_child()
 {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return {};
-    }
-    if (fork() == 0) {
-        close(channel[0]);
+    return run_in_child([] {
         std::vector<std::unique_ptr<CaptureSink>> sinks;
-        sinks.push_back(std::make_unique<HashSink>(channel[1]));
+        sinks.push_back(std::make_unique<HashSink>());
         capture_record({.passes = 1, .frames = frames, .scale = 1, .keys = {}}, std::move(sinks));
-    }
-    close(channel[1]);
-    std::vector<uint64_t> words;
-    for (uint64_t word = 0; read(channel[0], &word, sizeof word) == sizeof word;) {
-        words.push_back(word);
-    }
-    close(channel[0]);
-    int status = 0;
-    wait(&status);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? words : std::vector<uint64_t>{};
+        return std::vector<uint64_t>{};
+    });
 }
 
 std::vector<uint64_t> hashes_of_paced_standin()

@@ -22,6 +22,16 @@ inline void start_demo()
     demo_init();
 }
 
+// The write end of the pipe in a run_in_child child, for words sent on a way
+// out other than returning from the body.
+inline int child_channel = -1;
+
+inline bool send_words(const std::vector<uint64_t>& words)
+{
+    const auto bytes = static_cast<ssize_t>(words.size() * sizeof(uint64_t));
+    return write(child_channel, words.data(), static_cast<size_t>(bytes)) == bytes;
+}
+
 // Runs `body` in a forked child and returns the words it produced; empty
 // when the child failed or ended without returning (for example by exit).
 inline std::vector<uint64_t> run_in_child(const std::function<std::vector<uint64_t>()>& body)
@@ -33,15 +43,12 @@ inline std::vector<uint64_t> run_in_child(const std::function<std::vector<uint64
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
-        const std::vector<uint64_t> words = body();
-        const ssize_t bytes = static_cast<ssize_t>(words.size() * sizeof(uint64_t));
-        const bool sent = write(channel[1], words.data(), static_cast<size_t>(bytes)) == bytes;
-        _exit(sent ? 0 : 1);
+        child_channel = channel[1];
+        _exit(send_words(body()) ? 0 : 1);
     }
     close(channel[1]);
     std::vector<uint64_t> words;
-    uint64_t word = 0;
-    while (read(channel[0], &word, sizeof word) == static_cast<ssize_t>(sizeof word)) {
+    for (uint64_t word = 0; read(channel[0], &word, sizeof word) == static_cast<ssize_t>(sizeof word);) {
         words.push_back(word);
     }
     close(channel[0]);

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -39,18 +40,13 @@ TEST(FrameLoop, FadeTakesTheScreenToBlackIn32Presents)
     }
 }
 
-TEST(FrameLoop, KeyPressedDuringTheFadeActsAtTheEndOfTheFirstFrame)
+TEST(FrameLoop, SpaceEndsThePartAfterTheCurrentFrameEvenWhenPressedDuringTheFade)
 {
     start_demo();
     standin_key(5, SDLK_SPACE, true);
     standin_key(fade + 20, SDLK_SPACE, false);
     EXPECT_EQ(presents_of(part_tiles_run), fade + 1);
-}
-
-TEST(FrameLoop, SpaceEndsThePartAfterTheCurrentFrameAndTheNextOneStarts)
-{
-    start_demo();
-    standin_tap(fade + 100, SDLK_SPACE);
+    standin_tap(standin_presents() + fade + 100, SDLK_SPACE);
     EXPECT_EQ(presents_of(part_spirals_run), fade + 100);
     EXPECT_EQ(part_flags, 0u);
     EXPECT_EQ(presents_of(part_hearts_run), fade + 1001);
@@ -61,11 +57,10 @@ TEST(FrameLoop, KeyHeldOrTappedActsOnceAndAPressReleasedBetweenPollsIsLost)
     start_demo();
     standin_key(fade + 10, SDLK_8, true);  // held for twenty frames
     standin_key(fade + 30, SDLK_8, false);
-    standin_tap(fade + 40, SDLK_4);
-    standin_tap(fade + 50, SDLK_5);
-    standin_tap(fade + 60, SDLK_2);
-    standin_tap(fade + 70, SDLK_1);
-    standin_tap(fade + 80, SDLK_o);
+    uint64_t at = fade + 30;
+    for (int32_t sym : {SDLK_4, SDLK_5, SDLK_2, SDLK_1, SDLK_o}) {
+        standin_tap(at += 10, sym);
+    }
     SDL_Event down{};  // pressed and released before the same poll: lost
     down.type = SDL_KEYDOWN;
     down.key.keysym.sym = SDLK_9;
@@ -74,10 +69,7 @@ TEST(FrameLoop, KeyHeldOrTappedActsOnceAndAPressReleasedBetweenPollsIsLost)
     up.type = SDL_KEYUP;
     standin_push_event(fade + 90, up);
     part_bobs_run();
-    EXPECT_EQ(switches[0], 3);
-    EXPECT_EQ(switches[1], 0);
-    EXPECT_EQ(switches[2], 0);
-    EXPECT_EQ(switches[3], 0);
+    EXPECT_EQ(std::vector(std::begin(switches), std::end(switches)), std::vector<uint8_t>({3, 0, 0, 0}));
     EXPECT_EQ(display_option, 1);
 }
 
@@ -106,18 +98,26 @@ TEST(FrameLoop, KeyNineTogglesFullSpeed)
     EXPECT_EQ(switches[0] & 2, 2);
 }
 
-TEST(FrameLoopExit, QuitKeysFadeOutAndExitWithStatusZero)
+// Each quit key from its own part of the ring, after SPACE ended the ones before.
+TEST(FrameLoopExit, QuitKeysFromAnyPartFadeOutAndExitWithStatusZeroAndNoLeak)
 {
-    for (int32_t sym : {int32_t{SDLK_q}, int32_t{'Q'}, int32_t{SDLK_ESCAPE}, int32_t{SDLK_F2}}) {
+    constexpr void (*ring[])() = {part_tiles_run, part_bubbles_run, part_spirals_run, part_hearts_run, part_bobs_run};
+    constexpr int32_t quit_keys[] = {SDLK_q, 'Q', SDLK_ESCAPE, SDLK_F2, SDLK_q};
+    for (size_t quit_part = 0; quit_part < std::size(ring); ++quit_part) {
+        const uint64_t presents = quit_part * (fade + 5) + fade + 20 + fade;
         EXPECT_EXIT(
             {
                 start_demo();
                 report_presents_at_exit();
-                standin_tap(fade + 10, sym);
-                part_tiles_run();
+                for (size_t part = 0; part <= quit_part; ++part) {
+                    const uint64_t start = standin_presents() + fade;
+                    const bool quits = part == quit_part;
+                    standin_tap(start + (quits ? 20 : 5), quits ? quit_keys[part] : int32_t{SDLK_SPACE});
+                    ring[part]();
+                }
             },
-            testing::ExitedWithCode(0), "presents 74\n")
-            << "key " << sym;
+            testing::ExitedWithCode(0), "presents " + std::to_string(presents) + "\n")
+            << "quit in part " << quit_part + 1;
     }
 }
 

@@ -22,90 +22,57 @@ constexpr int32_t loop_length = 40000;
 constexpr uint64_t frames_per_part = 50;
 constexpr size_t five_seconds = 5 * 44100;
 
-struct DemoRun {
-    uint64_t frames_hash = 0;
-    uint64_t deepest_queue = 0;
-    bool had_device = false;
-    std::vector<int16_t> sound;
-};
-
-// Every present follows the previous frame's music step, so watching the
-// queue at presents sees the deepest it ever gets.
-void note_queue_depth(const uint32_t*, int32_t, int32_t, void* deepest)
-{
-    const uint64_t depth = audio && audio->queue ? static_cast<uint64_t>(audio->queue->count) : 0;
-    auto* most = static_cast<uint64_t*>(deepest);
-    *most = std::max(*most, depth);
-}
-
-// demo_init, then the first frames of every part of the ring (SPACE ends each).
+// demo_init, then the first frames of every part of the ring (SPACE ends
+// each), in a fresh child: the frames' hash, the deepest the queue got,
+// whether a device opened, then every value played. Every present follows the
+// previous frame's music step, so watching the queue at presents sees its
+// deepest.
 std::vector<uint64_t> run_ring_briefly(bool device)
 {
-    standin_reset();
-    standin_fail_audio(!device);
-    uint64_t deepest = 0;
-    standin_on_present(note_queue_depth, &deepest);
-    demo_init();
-    for (auto part : {part_tiles_run, part_bubbles_run, part_spirals_run, part_hearts_run, part_bobs_run}) {
-        standin_tap(standin_presents() + fade + frames_per_part, SDLK_SPACE);
-        part();
-    }
-    std::vector<uint64_t> words = {standin_frames_hash(), deepest, audio != nullptr};
-    for (int16_t value : standin_audio()) {
-        words.push_back(static_cast<uint16_t>(value));
-    }
-    return words;
-}
-
-DemoRun run_in_fresh_demo(bool device)
-{
-    const std::vector<uint64_t> words = run_in_child([device] { return run_ring_briefly(device); });
-    DemoRun run;
-    if (words.size() >= 3) {
-        run.frames_hash = words[0];
-        run.deepest_queue = words[1];
-        run.had_device = words[2] != 0;
-        for (size_t i = 3; i < words.size(); ++i) {
-            run.sound.push_back(static_cast<int16_t>(words[i]));
-        }
-    }
-    return run;
-}
-
-struct FirstUpdate {
-    std::vector<uint64_t> draws;  // the five rand numbers it will take
-    uint64_t values_played = 0;   // sound played before it
-};
-
-// The first frame's present is the last step before its music step, so a
-// present hook sees the generator and the sound exactly as the update will.
-void peek_first_update(const uint32_t*, int32_t, int32_t, void* user)
-{
-    auto* first = static_cast<FirstUpdate*>(user);
-    if (standin_presents() == fade + 1) {
-        for (int32_t draw = 0; draw < 5; ++draw) {
-            first->draws.push_back(static_cast<uint64_t>(rand()));
-        }
-        first->values_played = standin_audio().size();
-    }
-}
-
-FirstUpdate first_update_of_fresh_demo()
-{
-    const std::vector<uint64_t> words = run_in_child([] {
+    return run_in_child([device] {
         standin_reset();
-        FirstUpdate first;
-        standin_on_present(peek_first_update, &first);
+        standin_fail_audio(!device);
+        static uint64_t deepest = 0;
+        standin_on_present(
+            [](const uint32_t*, int32_t, int32_t, void*) {
+                deepest = std::max(deepest, audio && audio->queue ? static_cast<uint64_t>(audio->queue->count) : 0);
+            },
+            nullptr);
+        demo_init();
+        for (auto part : {part_tiles_run, part_bubbles_run, part_spirals_run, part_hearts_run, part_bobs_run}) {
+            standin_tap(standin_presents() + fade + frames_per_part, SDLK_SPACE);
+            part();
+        }
+        std::vector<uint64_t> words = {standin_frames_hash(), deepest, audio != nullptr};
+        words.insert(words.end(), standin_audio().begin(), standin_audio().end());
+        return words;
+    });
+}
+
+// The five rand numbers the first music update will take, then the number of
+// values played before it. The first frame's present is the last step before
+// its music step, so a present hook sees the generator and the sound exactly
+// as the update will.
+std::vector<uint64_t> first_update_of_fresh_demo()
+{
+    return run_in_child([] {
+        standin_reset();
+        static std::vector<uint64_t> seen;
+        standin_on_present(
+            [](const uint32_t*, int32_t, int32_t, void*) {
+                if (standin_presents() == fade + 1) {
+                    for (int32_t draw = 0; draw < 5; ++draw) {
+                        seen.push_back(static_cast<uint64_t>(rand()));
+                    }
+                    seen.push_back(standin_audio().size());
+                }
+            },
+            nullptr);
         demo_init();
         standin_tap(fade + 1, SDLK_SPACE);
         part_tiles_run();
-        first.draws.push_back(first.values_played);
-        return first.draws;
+        return seen;
     });
-    if (words.size() != 6) {
-        return {};
-    }
-    return {{words.begin(), words.begin() + 5}, words[5]};
 }
 
 // A silent loop after one update: the drawn wave at a quarter of its level
@@ -141,32 +108,25 @@ int64_t position_in_seeded_sequence(const std::vector<uint64_t>& draws)
 
 }  // namespace
 
-TEST(MusicPath, TheFirstLoopPlaysFromTheFirstFrameWithoutAGap)
-{
-    const FirstUpdate first = first_update_of_fresh_demo();
-    ASSERT_EQ(first.draws.size(), 5u);
-    EXPECT_GE(position_in_seeded_sequence(first.draws), 0) << "the music draws from the demo's one seed";
-
-    const DemoRun run = run_in_fresh_demo(true);
-    ASSERT_GE(run.sound.size(), five_seconds);
-    const std::vector<int16_t> loop = loop_after(first.draws);
-    ASSERT_NE(std::count(loop.begin(), loop.end(), 0), loop_length);
-    for (size_t at = 0; at < run.sound.size(); ++at) {
-        const int16_t expected = at < first.values_played ? 0 : loop[(at - first.values_played) % loop_length];
-        ASSERT_EQ(run.sound[at], expected) << "value " << at << ", the loop starts at " << first.values_played;
-    }
-    EXPECT_EQ(run.deepest_queue, 4u);
-}
-
 // Sameness between runs with a device is the ring test's.
-TEST(MusicPath, WithoutADeviceTheDemoShowsTheSameFramesInSilence)
+TEST(MusicPath, TheFirstLoopPlaysFromTheFirstFrameWithoutAGapAndWithoutADeviceInSilence)
 {
-    const DemoRun first = run_in_fresh_demo(true);
-    const DemoRun silent = run_in_fresh_demo(false);
-    ASSERT_TRUE(first.had_device);
-    ASSERT_GE(first.sound.size(), five_seconds);
-    EXPECT_FALSE(silent.had_device);
-    EXPECT_TRUE(silent.sound.empty());
-    EXPECT_EQ(silent.frames_hash, first.frames_hash);
-    EXPECT_EQ(silent.deepest_queue, 0u);
+    const std::vector<uint64_t> first = first_update_of_fresh_demo();
+    ASSERT_EQ(first.size(), 6u);
+    const std::vector<uint64_t> draws(first.begin(), first.begin() + 5);
+    const uint64_t values_played = first[5];
+    EXPECT_GE(position_in_seeded_sequence(draws), 0) << "the music draws from the demo's one seed";
+
+    const std::vector<uint64_t> run = run_ring_briefly(true);
+    ASSERT_GE(run.size(), 3 + five_seconds);
+    EXPECT_EQ(run[1], 4u) << "deepest queue";
+    EXPECT_EQ(run[2], 1u) << "device opened";
+    const std::vector<int16_t> loop = loop_after(draws);
+    ASSERT_NE(std::count(loop.begin(), loop.end(), 0), loop_length);
+    for (size_t at = 0; at + 3 < run.size(); ++at) {
+        const int16_t expected = at < values_played ? 0 : loop[(at - values_played) % loop_length];
+        ASSERT_EQ(static_cast<int16_t>(run[at + 3]), expected) << "value " << at << ", the loop starts at " << values_played;
+    }
+    // The same frames, no queue, no device and no sound.
+    EXPECT_EQ(run_ring_briefly(false), (std::vector<uint64_t>{run[0], 0, 0}));
 }

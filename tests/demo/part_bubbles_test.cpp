@@ -46,24 +46,6 @@ int32_t last_character_misplaced(const std::vector<uint32_t>& frame, uint32_t fr
 
 }  // namespace
 
-TEST(PartBubbles, TextFontTakesTheGradientWhereItsGlyphsAreLit)
-{
-    start_demo();
-    const Image* glyphs = text_font->picture;
-    int64_t lit = 0;
-    for (int32_t y = 0; y < glyphs->height; ++y) {
-        for (int32_t x = 0; x < glyphs->width; ++x) {
-            const uint32_t pixel = img_get_pixel(glyphs, x, y);
-            const uint32_t red = 128 + 4 * static_cast<uint32_t>(x % 32);
-            const uint32_t green = 128 + 4 * static_cast<uint32_t>((255 - x + 256) % 32);
-            const uint32_t blue = 128 + 4 * static_cast<uint32_t>((255 - y + 320) % 32);
-            lit += pixel != 0;
-            ASSERT_TRUE(pixel == 0 || pixel == (red << 16 | green << 8 | blue)) << "at " << x << ", " << y;
-        }
-    }
-    EXPECT_GT(lit, 0);
-}
-
 TEST(PartBubbles, CornerMarksAndTheWaveHoldAcrossTwoPasses)
 {
     start_demo();

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -124,4 +125,16 @@ TEST(PartTiles, TwoPassesOfTilesLogoLettersAndSpeedKeys)
             ASSERT_EQ(frames[f].scroller_y, frames[f - 32].scroller_y) << "frame " << f;
         }
     }
+}
+
+// Each pass draws its brick colour from all eight blocks.
+TEST(PartTiles, BrickColourTakesEachOfTheEightBlocks)
+{
+    start_demo();
+    std::set<int32_t> bricks;
+    for (int32_t pass = 0; pass < 200; ++pass) {
+        part_tiles_steps.reset();
+        bricks.insert(big_scroller->small_font->character);
+    }
+    EXPECT_EQ(bricks, (std::set<int32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
 }

@@ -22,32 +22,23 @@ void count_up(void* userdata, Uint8* stream, int len)
     lock_depth_in_callback = standin_audio_lock_depth();
 }
 
-SDL_AudioSpec demo_spec(int32_t* next)
-{
-    SDL_AudioSpec spec{};
-    spec.freq = 44100;
-    spec.format = AUDIO_S16LSB;
-    spec.channels = 1;
-    spec.samples = 4096;
-    spec.callback = count_up;
-    spec.userdata = next;
-    return spec;
-}
-
 }  // namespace
 
 TEST(StandinAudio, BuffersComeDueAsVirtualTimePassesAndRecordTheCallbackInOrder)
 {
     standin_reset();
     int32_t next = 0;
-    SDL_AudioSpec spec = demo_spec(&next);
+    SDL_AudioSpec spec{};
+    spec.freq = 44100;
+    spec.format = AUDIO_S16LSB;
+    spec.channels = 1;
+    spec.samples = 4096;
+    spec.callback = count_up;
+    spec.userdata = &next;
     ASSERT_EQ(SDL_Init(SDL_INIT_EVERYTHING), 0);
     ASSERT_EQ(SDL_OpenAudio(&spec, nullptr), 0);
     EXPECT_EQ(SDL_OpenAudio(&spec, nullptr), -1);
-    EXPECT_EQ(standin_audio_spec().freq, 44100);
-    EXPECT_EQ(standin_audio_spec().callback, count_up);
     EXPECT_TRUE(standin_audio_paused());
-    EXPECT_TRUE(standin_audio().empty());
 
     SDL_Delay(40959);  // buffer 441 is due at exactly 40.96 s
     EXPECT_EQ(standin_audio().size(), 441 * buffer_values);
