@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
 #include "assets.h"
 #include "img.h"
@@ -33,4 +35,24 @@ TEST(AssetDecode, EveryPictureDecodesToItsSize)
         }
         img_free(&image);
     }
+}
+
+TEST(AssetFont, GlyphsSitInTheirCodes)
+{
+    Image* font = img_from_pnm(pnm_font);
+    ASSERT_NE(font, nullptr);
+    std::set<std::vector<bool>> shapes;
+    for (int32_t code = 0; code < 16 * 18; ++code) {
+        std::vector<bool> shape;
+        for (int32_t i = 0; i < 64; ++i) {
+            shape.push_back(img_get_pixel(font, code % 16 * 8 + i % 8, code / 16 * 8 + i / 8) != 0);
+        }
+        const bool drawn = std::ranges::find(shape, true) != shape.end();
+        EXPECT_EQ(drawn, (code > 32 && code < 128) || code == 10 || code == 13) << "code " << code;
+        if (drawn) {
+            shapes.insert(shape);
+        }
+    }
+    EXPECT_EQ(shapes.size(), 97u);
+    img_free(&font);
 }
