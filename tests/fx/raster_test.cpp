@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "img.h"
+#include "fx_test_helpers.h"
 #include "raster.h"
 
 namespace {
@@ -32,8 +32,7 @@ Colours blurred(Raster* raster, int32_t radius)
 
 Image* make_image(int32_t w, int32_t h, uint32_t fill)
 {
-    Image* image = img_new();
-    img_resize(image, w, h);
+    Image* image = image_of(w, h);
     std::fill_n(image->pixels, w * h, fill);
     return image;
 }

@@ -2,6 +2,7 @@
 #include "fx_test_helpers.h"
 #include "spirals.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 TEST(Spirals, StepWrapsAnglesAndRespawnsPastTheLimitBeforeTheDraw)
@@ -50,11 +51,7 @@ TEST(Spirals, DrawPlacesPixelsBySineTimesRadiusShiftedBy16)
     EXPECT_EQ(img_get_pixel(target, 128 + 99, 128), 0x00FFFFu);
     EXPECT_EQ(img_get_pixel(target, 128 - 100, 128), 0x00FFFFu);
     EXPECT_EQ(img_get_pixel(target, 128, 128), 0x00FFFFu);
-    int32_t lit = 0;
-    for (int32_t i = 0; i < 256 * 200; ++i) {
-        lit += target->pixels[i] != 0;
-    }
-    EXPECT_EQ(lit, 3);
+    EXPECT_EQ(std::count_if(target->pixels, target->pixels + 256 * 200, [](uint32_t p) { return p != 0; }), 3);
 
     EXPECT_EQ(printed_with(spirals_debug, [&] {
                   spirals->target = nullptr;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -75,11 +76,7 @@ TEST(Stars3D, DrawAndPlotProjectTowardTheCentreByDepth)
     EXPECT_EQ(img_get_pixel(target, 41, 20), 8u);
     EXPECT_EQ(img_get_pixel(target, 10, 7), 5u);
     EXPECT_EQ(img_get_pixel(target, 21, 30), 8u);
-    int32_t lit = 0;
-    for (int32_t i = 0; i < 64 * 48; ++i) {
-        lit += target->pixels[i] != 0;
-    }
-    EXPECT_EQ(lit, 3);
+    EXPECT_EQ(std::count_if(target->pixels, target->pixels + 64 * 48, [](uint32_t p) { return p != 0; }), 3);
 
     img_fill_rect(target, 0, 0, 64, 48, 0x123456);
     stars->points[0].z = 255 << 16;  // dz 511: the darkest grey
