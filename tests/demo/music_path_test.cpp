@@ -17,16 +17,13 @@ namespace {
 
 constexpr uint32_t demo_seed = 0xFACE5718;
 constexpr int32_t loop_length = 40000;
-// 5 x 50 frames at 50 per second: 5 s of virtual time, all of it before the
-// second update of the loop (frame 301).
+// 5 s of virtual time, all before the loop's second update (frame 301).
 constexpr uint64_t frames_per_part = 50;
 constexpr size_t five_seconds = 5 * 44100;
 
-// demo_init, then the first frames of every part of the ring (SPACE ends
-// each), in a fresh child: the frames' hash, the deepest the queue got,
-// whether a device opened, then every value played. Every present follows the
-// previous frame's music step, so watching the queue at presents sees its
-// deepest.
+// The first frames of every part in a fresh child: the frames' hash, the
+// deepest the queue got (seen at presents), whether a device opened, then
+// every value played.
 std::vector<uint64_t> run_ring_briefly(bool device)
 {
     return run_in_child([device] {
@@ -49,10 +46,8 @@ std::vector<uint64_t> run_ring_briefly(bool device)
     });
 }
 
-// The five rand numbers the first music update will take, then the number of
-// values played before it. The first frame's present is the last step before
-// its music step, so a present hook sees the generator and the sound exactly
-// as the update will.
+// The five rand numbers the first music update takes, then the number of
+// values played before it, seen at the first frame's present.
 std::vector<uint64_t> first_update_of_fresh_demo()
 {
     return run_in_child([] {
@@ -93,17 +88,10 @@ std::vector<int16_t> loop_after(const std::vector<uint64_t>& draws)
 int64_t position_in_seeded_sequence(const std::vector<uint64_t>& draws)
 {
     srand(demo_seed);
-    std::vector<uint64_t> window;
-    for (int64_t drawn = 0; drawn < 1000000; ++drawn) {
-        window.push_back(static_cast<uint64_t>(rand()));
-        if (window.size() > draws.size()) {
-            window.erase(window.begin());
-        }
-        if (window == draws) {
-            return drawn + 1 - static_cast<int64_t>(draws.size());
-        }
-    }
-    return -1;
+    std::vector<uint64_t> sequence(1000000);
+    std::generate(sequence.begin(), sequence.end(), [] { return static_cast<uint64_t>(rand()); });
+    const auto found = std::search(sequence.begin(), sequence.end(), draws.begin(), draws.end());
+    return found == sequence.end() ? -1 : found - sequence.begin();
 }
 
 }  // namespace

@@ -1,23 +1,17 @@
-// The hearts part through the SDL stand-in: the sky behind everything, the spin strips built at start-up and the speed keys.
-#include "assets.h"
+// The hearts part through the SDL stand-in: the sky behind everything and the speed keys.
 #include "demo_child.h"
-#include "font.h"
-#include "fonts.h"
-#include "img.h"
 #include "parts.h"
 #include "scroll.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 #include <vector>
 
 namespace {
 
 constexpr int32_t side = 256;
-constexpr int32_t cell = 32;
 
 // Black down to 96 rows above the bottom, then blue, cyan and red rising by
 // 8 a row toward the white bottom row.
@@ -58,36 +52,6 @@ TEST(HeartsPart, EveryRowShowsItsSkyColourWhereNothingCoversIt)
                                            [](const auto& a, const auto& b) { return a.second < b.second; });
         EXPECT_EQ(most->first, expected_sky(y)) << "row " << y;
     }
-}
-
-// Frame k of a strip is the heart squeezed to |spin_table[k]| columns,
-// centred; frames k and k + 32 are alike.
-TEST(HeartsPart, SpinStripsSqueezeTheHeartsOfTheSpriteSheetsTopRow)
-{
-    start_demo();
-    const Font* strips[] = {heart_strip_1, heart_strip_2, heart_strip_3, heart_strip_4};
-    const int32_t cell_x[] = {224, 160, 96, 32};
-    Image* heart = img_new();
-    img_resize(heart, cell, cell);
-    for (int32_t s = 0; s < 4; ++s) {
-        ASSERT_TRUE(strips[s] && strips[s]->picture);
-        const Image* strip = strips[s]->picture;
-        img_clear(heart);
-        img_blit(sprite_font->picture, heart, cell_x[s], 0, 0, 0, cell, cell);
-        for (int32_t k = 0; k < 64; ++k) {
-            const int32_t width = std::abs(spin_table[k]);
-            const int32_t left = (cell - width) / 2;
-            for (int32_t i = k * cell * cell; i < (k + 1) * cell * cell; ++i) {
-                const int32_t x = i % cell;
-                ASSERT_TRUE(strip->pixels[i] == 0 || (x >= left && x < left + width)) << s << ":" << k;
-                ASSERT_EQ(strip->pixels[i], strip->pixels[(i + 32 * cell * cell) % (64 * cell * cell)]);
-            }
-            if (width == cell) {
-                EXPECT_TRUE(std::equal(heart->pixels, heart->pixels + cell * cell, strip->pixels + k * cell * cell));
-            }
-        }
-    }
-    img_free(&heart);
 }
 
 // a and s step the speed by -1 and +1, remainder by 15 truncating toward zero, across passes.

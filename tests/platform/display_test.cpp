@@ -6,12 +6,13 @@
 
 namespace {
 
-// Every pixel different, so a shifted or skewed row shows.
+// Every pixel of the top-left 256 x 256 different, so a shifted or skewed row
+// shows; a larger image starts with the same pixels.
 ImagePtr patterned_image(int32_t width, int32_t height)
 {
     ImagePtr image = make_image(width, height);
     for (int32_t i = 0; i < width * height; ++i) {
-        image->pixels[i] = (static_cast<uint32_t>(i) * 0x9E3779u) & 0xFFFFFF;
+        image->pixels[i] = (static_cast<uint32_t>(i % width + i / width * 256) * 0x9E3779u) & 0xFFFFFF;
     }
     return image;
 }
@@ -26,16 +27,6 @@ ImagePtr filled_image(int32_t width, int32_t height, uint32_t colour)
 std::vector<uint32_t> pixels_of(const Image* image)
 {
     return {image->pixels, image->pixels + image->width * image->height};
-}
-
-// The top-left `width` x `height` part of an Image, row by row.
-std::vector<uint32_t> top_left(const Image* image, int32_t width, int32_t height)
-{
-    std::vector<uint32_t> part;
-    for (int32_t y = 0; y < height; ++y) {
-        part.insert(part.end(), image->pixels + y * image->width, image->pixels + y * image->width + width);
-    }
-    return part;
 }
 
 // A new window on a fresh stand-in; the old Display goes first, as its
@@ -98,7 +89,6 @@ TEST(DisplayPresent, CopiesExactlyAt32BitsRefusesOtherSizesAndLendsAnImageForOne
     display_present(display, image.get());
     EXPECT_EQ(standin_flips(), 0u);  // no double buffer: a whole-window update
     EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
-    const uint64_t hash = standin_frames_hash();
     display_present(display, filled_image(255, 256, 0xFFFFFF).get());
     display_present(display, filled_image(256, 255, 0xFFFFFF).get());
     display_present(nullptr, image.get());
@@ -111,10 +101,6 @@ TEST(DisplayPresent, CopiesExactlyAt32BitsRefusesOtherSizesAndLendsAnImageForOne
     display_present(display, image.get());  // into the window's own pixels again, not the lent ones
     EXPECT_EQ(standin_last_frame(), pixels_of(image.get()));
     EXPECT_EQ(pixels_of(lent.get()), pixels_of(filled_image(256, 256, 0x123456).get()));
-
-    display = fresh_display();  // the same frames give the same hash
-    display_present(display, image.get());
-    EXPECT_EQ(standin_frames_hash(), hash);
 }
 
 TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
@@ -144,9 +130,10 @@ TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
 TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmaller)
 {
     Display* display = fresh_display();
-    const ImagePtr large = patterned_image(300, 280);
-    display_present_converted(display, large.get());
-    EXPECT_EQ(standin_last_frame(), top_left(large.get(), 256, 256));
+    standin_grant_doublebuf(true);  // a double-buffered window flips on every path
+    display_set_mode(display, 256, 256);
+    display_present_converted(display, patterned_image(300, 280).get());
+    EXPECT_EQ(standin_last_frame(), pixels_of(patterned_image(256, 256).get()));
 
     display_present(display, filled_image(256, 256, 0x0000FF).get());
     display_present_converted(display, filled_image(100, 50, 0xFF0000).get());
@@ -155,22 +142,9 @@ TEST(DisplayPresent, ConvertedShowsTheTopLeftOfALargerImageAndOnlyTheAreaOfASmal
         std::fill_n(expected.begin() + y * 256, 100, 0xFF0000);
     }
     EXPECT_EQ(standin_last_frame(), expected);
-    EXPECT_EQ(standin_presents(), 3u);
-}
-
-TEST(DisplayPresent, DoubleBufferedWindowFlipsOnEveryPath)
-{
-    Display* display = fresh_display();
-    standin_grant_doublebuf(true);
-    standin_set_present_cost_us(5000);
-    display_set_mode(display, 256, 256);
-    ImagePtr image = patterned_image(256, 256);
-    display_present(display, image.get());
-    display_present_converted(display, image.get());
-    display_present_direct(display, image.get());
-    EXPECT_EQ(standin_presents(), 3u);
-    EXPECT_EQ(standin_flips(), 3u);
-    EXPECT_EQ(standin_now_us(), 15000u);
+    display_present_direct(display, patterned_image(256, 256).get());
+    EXPECT_EQ(standin_presents(), 4u);
+    EXPECT_EQ(standin_flips(), 4u);
 }
 
 // The window's width x height frame at `scale` from `left`, `top`, reduced

@@ -28,13 +28,7 @@ TEST(StandinAudio, BuffersComeDueAsVirtualTimePassesAndRecordTheCallbackInOrder)
 {
     standin_reset();
     int32_t next = 0;
-    SDL_AudioSpec spec{};
-    spec.freq = 44100;
-    spec.format = AUDIO_S16LSB;
-    spec.channels = 1;
-    spec.samples = 4096;
-    spec.callback = count_up;
-    spec.userdata = &next;
+    SDL_AudioSpec spec{44100, AUDIO_S16LSB, 1, 0, 4096, 0, 0, count_up, &next};  // mono 16-bit, 4096 a buffer
     ASSERT_EQ(SDL_Init(SDL_INIT_EVERYTHING), 0);
     ASSERT_EQ(SDL_OpenAudio(&spec, nullptr), 0);
     EXPECT_EQ(SDL_OpenAudio(&spec, nullptr), -1);
