@@ -87,15 +87,3 @@ TEST(Array, RangesSlicesAndCopies)
     EXPECT_EQ(elements_of(ArrayPtr(array_copy(array.get())).get()), elements_of(array.get()));
     EXPECT_EQ(array_copy(nullptr), nullptr);
 }
-
-TEST(Array, RefusedCallsReportOnlyWhenDebugging)
-{
-    testing::internal::CaptureStdout();
-    array_append(nullptr, A);
-    array_debug = 1;
-    Array* none = nullptr;
-    array_free(&none);
-    EXPECT_EQ(array_grow(nullptr), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ARRAY error\nARRAY error\n");
-    array_debug = 0;
-}
