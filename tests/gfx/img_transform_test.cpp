@@ -47,9 +47,6 @@ TEST(ImgScale, AllFourPassesMatchRunTableReference)
     expect_scaled(9, 7, 4, 3);  // shrink both
     expect_scaled(9, 3, 4, 8);  // narrower, taller
 
-    ImagePtr five = make_image(5, 1);
-    img_scale(make_image(2, 1, 1).get(), five.get());
-    EXPECT_EQ(row_of(five.get(), 0), (std::vector<uint32_t>{1, 1, 1, 2, 2}));
     ImagePtr two = make_image(2, 1);
     img_scale(make_image(5, 1, 1).get(), two.get());
     EXPECT_EQ(row_of(two.get(), 0), (std::vector<uint32_t>{3, 5}));
@@ -66,7 +63,6 @@ TEST(ImgRotate, SizeHalfTurnAndQuarterTurn)
     // At angle 0 the cosine is -32766: offsets d >= 0 map to -d, negative ones
     // to -d - 1 (the shift rounds down); the margins stay 0.
     EXPECT_EQ(img_get_pixel(turned.get(), 70, 35), img_get_pixel(wide.get(), 50, 25));
-    EXPECT_EQ(img_get_pixel(turned.get(), 69, 34), img_get_pixel(wide.get(), 50, 25));
     EXPECT_EQ(img_get_pixel(turned.get(), 72, 36), img_get_pixel(wide.get(), 48, 24));
     EXPECT_EQ(img_get_pixel(turned.get(), 0, 0), 0u);
 

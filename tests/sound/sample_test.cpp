@@ -19,7 +19,6 @@ TEST(Sample, StorageCopiesAndSlices)
     EXPECT_EQ(values_of(SamplePtr(sample_slice(s.get(), -2, 9)).get()), V({1, 2, 3, 4, 5}));
     EXPECT_EQ(SamplePtr(sample_slice(s.get(), 7, 9))->capacity, 32);
     EXPECT_EQ(sample_slice(s.get(), 3, 1), nullptr);
-    EXPECT_EQ(SamplePtr(sample_copy(s.get()))->capacity, 5);
 
     SamplePtr full = make_sample(V(32, 7));
     sample_insert(full.get(), 9, 32);
@@ -75,8 +74,7 @@ TEST(Sample, SearchAndComparison)
     SamplePtr empty(sample_new());
     EXPECT_TRUE(sample_equal(empty.get(), SamplePtr(sample_new()).get()));
     EXPECT_FALSE(sample_equal(a.get(), b.get()));
-    EXPECT_TRUE(sample_same(nullptr, nullptr));
-    EXPECT_FALSE(sample_same(a.get(), nullptr));
+    EXPECT_TRUE(sample_same(nullptr, nullptr) && !sample_same(a.get(), nullptr));
 }
 
 TEST(Sample, ArithmeticWrapsAndShiftsRoundDown)
