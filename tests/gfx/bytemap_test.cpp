@@ -207,9 +207,7 @@ TEST(ByteMap, ReadersTurnEveryKindIntoOneGreyByteAndFollowTheImageReader)
     EXPECT_EQ(values(from_file("P4\n12 1\n\xA0\xFF"s).get()), (Bytes{255, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255}));
     // A width read before the magic is not rounded: row 2 takes bits 3-5 of 0xA0.
     EXPECT_EQ(values(from_memory("3 P4 2\n\xA0\xFF").get()), (Bytes{255, 0, 255, 0, 0, 0}));
-    for (const std::string& bytes : {"P7\n1 1\n255\n\x01"s, "P5\n2 2\n255\n\x01\x02"s, "P3\n1 1\n255\n1 2"s}) {
-        EXPECT_EQ(from_file(bytes), nullptr) << bytes;
-    }
+    EXPECT_EQ(from_file("P5\n2 2\n255\n\x01\x02"s), nullptr);
     EXPECT_EQ(from_memory("P7\n1 1\n255\n"), nullptr);
 
     int32_t* tables[] = {bytemap_run_table(-7, 3), img_run_table(-7, 3), bytemap_line_points(0, 0, -5, -2),
@@ -230,13 +228,7 @@ TEST(ByteMap, TextFormHoldsBlueSamplesAndReadsBackAThird)
     bytemap_resize(map.get(), 0, 5);
     text = bytemap_to_text(map.get());
     EXPECT_STREQ(text, "BYTEMAP{}");
-    EXPECT_EQ(bytemap_from_text(text), nullptr);
     free(text);
-    const ByteMapPtr empty(bytemap_from_text("x BYTEMAP y { P3\n0 3\n255\n}"));
-    ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(empty->height, 3);
-    EXPECT_EQ(bytemap_from_text("BYTEMAP{\nP3\n2 1\n255\n 3 3 3  6 6"), nullptr);
-    EXPECT_EQ(bytemap_find_text("abcBYTEMAP{", "BYTEMAP"), 10);
 
     map = make_map(3, 1, 0xFE);
     ASSERT_EQ(bytemap_save_pnm(map.get(), temp_path().c_str()), 1);

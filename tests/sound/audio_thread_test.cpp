@@ -1,9 +1,6 @@
-// The audio output and the music step against a real second thread. This
-// program brings its own miniature of SDL 1.2's audio thread instead of the
-// stand-in: a pump that calls the callback with 4096-value buffers while
-// holding the mixer lock, the same recursive lock SDL_LockAudio takes. Built
-// with ThreadSanitizer, any change of the queue or the loop outside that lock
-// shows up as a data race.
+// The audio output and the music step against a real second thread: a pump
+// calls the callback under the recursive mixer lock SDL_LockAudio takes, so a
+// ThreadSanitizer build reports any change of the queue or loop outside it.
 #include "audio.h"
 #include "music.h"
 #include "sample_values.h"
@@ -31,9 +28,8 @@ struct Pump {
     int64_t values_nonzero = 0;
 } pump;
 
-// Plays a buffer whenever it gets the lock; while the main thread holds it
-// (audio_close closes the device under the lock) the pump keeps trying
-// until the device is closed, so closing never waits on a blocked pump.
+// Plays a buffer whenever it gets the lock and otherwise retries, so
+// audio_close, which closes the device under the lock, never waits on it.
 void run_pump()
 {
     std::vector<uint8_t> stream(2 * pump.spec.samples);
