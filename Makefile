@@ -32,6 +32,8 @@ test: test-deps
 	@cmake -S . -B $(TEST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
+	@# The window tests run a second time on sdl12-compat.
+	@tools/fetch-sdl12-compat.sh $(TEST)/sdl12-compat
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
 	@# The audio tests again, under ThreadSanitizer.
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
@@ -87,6 +89,7 @@ mutants: test-deps
 
 clean:
 	rm -rf build
+
 
 # The browser build: emscripten compiles the modules; the pictures and the
 # wave table come from the native generators in $(RELEASE). emcc's optimiser

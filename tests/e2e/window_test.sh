@@ -1,7 +1,10 @@
 #!/bin/bash
-# The real demo on real SDL: window, caption, keys, exit status, signals.
-# Usage: window_test.sh path/to/kelp4090
+# The real demo on real SDL: window, caption, keys, the frame-rate digits,
+# exit status, signals.
+# Usage: window_test.sh path/to/kelp4090 path/to/kelp4090-capture path/to/font8x8.txt
 demo=$1
+capture=$2
+font=$3
 source "$(dirname "$0")/xvfb.sh"
 
 start_xvfb 24
@@ -37,25 +40,55 @@ for signal in TERM INT; do
   fi
 done
 
-# The first part covers the screen with blue tiles under the logo and the
-# giant letters: a grab with black pixels or without a good share of blue
-# ones means the frame did not reach the window intact.
+# A grab of the first part with black pixels or without a good share of
+# blue ones means the frame did not reach the window intact.
 check_tiles_shown() {
   sleep 1
   grab "$work_dir/frame.png"
-  local size counts black blue
+  local size black blue
   size=$(identify -format '%wx%h' "$work_dir/frame.png")
-  counts=$(convert "$work_dir/frame.png" -depth 8 txt:- | awk '
-    NR > 1 {
-      rgb = $2; gsub(/[()]/, "", rgb); split(rgb, c, ",")
-      black += (c[1] + c[2] + c[3] == 0); blue += (c[3] > c[1] + 16 && c[3] > c[2] + 16)
-    }
-    END { print black + 0, blue + 0 }')
-  read -r black blue <<<"$counts"
-  if [[ "$size" == "256x256" && "$black" == 0 && "$blue" -gt 6000 ]]; then
+  read -r black blue < <(tile_counts "$work_dir/frame.png")
+  if [[ "$size" == "256x256" ]] && shows_tiles "$work_dir/frame.png"; then
     pass "$1: the tiles fill the 256x256 window"
   else
     fail "$1: grab is $size with $black black and $blue blue pixels"
+  fi
+}
+
+# The frame-rate digits, bottom left, in the colours of the capture
+# program's still with the digits on (its clock runs at exactly 50 frames a
+# second: "32"). Only the glyph's own pixels of the first digit are
+# compared: near 50 frames a second it is 3 (48 to 63), whatever the second.
+"$capture" --frame 100 --keys 40:8 --scale 1 -o "$work_dir/digits.png" >/dev/null 2>&1
+convert "$work_dir/digits.png" -crop 16x16+0+240 +repage "$work_dir/three.png"
+{ echo "P1 8 8"; awk '$1 == "glyph" { on = $2 == 51; next } on && NF { print }' "$font" | tr '#.' '10'; } |
+  convert - -negate -scale 200% "$work_dir/mask.png"
+
+# first_digit_off PNG: how far the first digit of a grab is from the
+# reference's, as the largest difference of one channel (0 to 255) over the
+# glyph's pixels.
+first_digit_off() {
+  convert "$1" -crop 16x16+0+240 +repage "$work_dir/three.png" -compose difference -composite \
+    "$work_dir/mask.png" -compose multiply -composite -separate -format '%[fx:round(255*maxima)]\n' info: |
+    sort -n | tail -n1
+}
+
+# check_frame_rate_digits LABEL ROUNDING: the tiles' grab has no digits;
+# 8, held for a few frames, brings them within ROUNDING of the reference.
+check_frame_rate_digits() {
+  local off before deadline=$((SECONDS + 20))
+  before=$(first_digit_off "$work_dir/frame.png")
+  press 8
+  while ((SECONDS < deadline)); do
+    grab "$work_dir/digits-now.png"
+    off=$(first_digit_off "$work_dir/digits-now.png")
+    ((off <= $2)) && break
+    sleep 0.2
+  done
+  if ((before > $2 && off <= $2)); then
+    pass "$1: 8 shows the frame rate's digits (first digit within $off of the still's, $before before)"
+  else
+    fail "$1: the frame rate's first digit is $off off the still's (allowed $2), $before before 8"
   fi
 }
 
@@ -63,6 +96,7 @@ for depth in 24 16; do
   start_xvfb "$depth"
   if start_demo "$demo"; then
     check_tiles_shown "$depth-bit server"
+    check_frame_rate_digits "$depth-bit server" $((depth == 24 ? 0 : rounding_16_bits))
     press Escape
     wait_exit 2 && [[ "$exit_status" == 0 ]] && pass "ESC at $depth bits exits with 0" ||
       fail "ESC at $depth bits: $exit_status"
