@@ -6,8 +6,9 @@ set -euo pipefail
 
 run_packages=(make cmake g++ pkg-config libsdl1.2-dev ffmpeg)
 test_packages=(libgtest-dev xvfb xdotool x11-apps imagemagick sox)
-# The window tests on sdl12-compat (unpacked, never installed) need SDL2.
-install_test_packages=(libsdl2-2.0-0)
+# The window tests on sdl12-compat (unpacked, never installed) need SDL2;
+# the install and package tests check what they build with these.
+install_test_packages=(libsdl2-2.0-0 dpkg-dev lintian desktop-file-utils appstream man-db groff-base)
 fuzz_packages=(clang libclang-rt-14-dev)  # make fuzz: libFuzzer comes with clang
 web_packages=(emscripten nodejs)          # make web
 browser_packages=(chromium)               # the browser tests, with npm below
