@@ -39,9 +39,6 @@ DemoOptions demo_options;
 uint8_t switches[4] = {2, 3, 1, 1};
 uint32_t part_flags = 0;
 
-constexpr uint32_t demo_seed = 0xFACE5718;
-constexpr int32_t demo_frame_rate = 50;
-constexpr int32_t fade_steps = 32;
 constexpr int32_t fade_amount = 8;  // 32 steps of 8 take every channel to 0
 
 void demo_error()
@@ -170,7 +167,7 @@ void demo_init()
 
 void demo_fade_out()
 {
-    for (int32_t step = 0; step < fade_steps; ++step) {
+    for (int32_t step = 0; step < demo_fade_steps; ++step) {
         img_fade(screen, fade_amount);
         display_present(display, screen);
     }

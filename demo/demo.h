@@ -37,6 +37,11 @@ extern uint32_t part_flags;
 constexpr uint32_t part_flag_exit = 1;
 constexpr uint32_t part_flag_next = 2;
 
+// The one seed of libc's rand and random: every run draws the same numbers.
+constexpr uint32_t demo_seed = 0xFACE5718;
+constexpr int32_t demo_frame_rate = 50;  // frames per second the limiter aims at
+constexpr int32_t demo_fade_steps = 32;  // presents of the fade that opens every part
+
 // What a part adds to the common frame loop. frames is the budget N: the
 // part runs N + 1 frames unless SPACE or an exit key ends it earlier.
 struct PartSteps {

@@ -1,7 +1,7 @@
 // KELP4090: reads its few options, builds everything once, then runs the
 // five parts in a ring until an exit key ends the process.
 #include "demo.h"
-#include "parts.h"
+#include "ring.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,10 +32,6 @@ int main(int argc, char** argv)
     }
     demo_init();
     for (;;) {
-        part_tiles_run();
-        part_bubbles_run();
-        part_spirals_run();
-        part_hearts_run();
-        part_bobs_run();
+        ring_run_pass();
     }
 }

@@ -3,6 +3,8 @@
 // is exact and repeatable. The functions keep SDL's own C signatures.
 #include "sdl_standin.h"
 
+#include "virtual_clock.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdarg>
@@ -16,7 +18,6 @@ namespace {
 constexpr uint64_t fnv_offset = 0xCBF29CE484222325;
 constexpr uint64_t fnv_prime = 0x100000001B3;
 constexpr uint64_t us_per_ms = 1000;
-constexpr uint64_t us_per_second = 1000000;
 constexpr int32_t max_pitch = 0xFFFF;  // SDL_Surface keeps the pitch in 16 bits
 constexpr uint8_t unset_window_byte = 0xBE;
 
@@ -35,13 +36,8 @@ struct MadeSurface {
     void* block;
 };
 
-struct PendingEvent {
-    uint64_t present;  // visible once this many presents have happened
-    SDL_Event event;
-};
-
 struct Standin {
-    uint64_t now_us = 0;
+    VirtualClock clock{};  // presents, time, sound buffers due and queued events
     uint32_t init_flags = 0;
     uint32_t subsystems = 0;  // everything SDL_Init started since SDL_Quit
     std::string error;
@@ -54,11 +50,9 @@ struct Standin {
     std::vector<SDL_Rect> fullscreen_modes;
     std::vector<SDL_Rect*> mode_list;  // SDL_ListModes' null-terminated answer
     SDL_VideoInfo video_info{};
-    uint32_t present_cost_us = 0;
     bool read_back = true;
     SDL_Surface* window = nullptr;
     std::string caption;
-    uint64_t presents = 0;
     uint64_t flips = 0;
     uint64_t conversions = 0;
     uint64_t blits = 0;
@@ -68,15 +62,11 @@ struct Standin {
     StandinPresentHook hook = nullptr;
     void* hook_user = nullptr;
 
-    std::vector<PendingEvent> events;  // ordered by present, then by arrival
     std::vector<uint32_t> delays;
 
     bool fail_audio = false;
-    bool audio_open = false;
     bool audio_paused = true;
     SDL_AudioSpec audio_spec{};
-    uint64_t audio_elapsed_us = 0;  // virtual time since SDL_OpenAudio
-    uint64_t audio_buffers = 0;     // buffers produced since SDL_OpenAudio
     int32_t audio_lock_depth = 0;
     std::vector<int16_t> audio;
 };
@@ -316,21 +306,15 @@ void present(SDL_Surface* screen, bool flip)
     if (state.read_back) {
         capture_frame(screen);
     }
-    state.presents += 1;
+    virtual_clock_present(&state.clock);
     state.flips += flip ? 1 : 0;
     if (state.hook) {
         state.hook(state.last_frame.data(), screen->w, screen->h, state.hook_user);
     }
-    advance_clock(state.present_cost_us);
+    advance_clock(state.clock.present_us);
 }
 
 // ---- Audio ----
-
-bool audio_buffer_due(uint64_t index)
-{
-    const SDL_AudioSpec& spec = state.audio_spec;
-    return index * spec.samples * us_per_second <= state.audio_elapsed_us * static_cast<uint64_t>(spec.freq);
-}
 
 // One callback buffer: SDL's silence first, then the callback's values
 // unless paused, all under the audio lock as SDL holds it.
@@ -346,21 +330,19 @@ void audio_play_buffer()
     for (size_t at = 0; at + 1 < stream.size(); at += 2) {
         state.audio.push_back(static_cast<int16_t>(stream[at] | stream[at + 1] << 8));
     }
-    state.audio_buffers += 1;
 }
 
 // A held lock keeps the callback waiting, as SDL's would; the unlock catches up.
 void audio_catch_up()
 {
-    while (state.audio_open && state.audio_lock_depth == 0 && audio_buffer_due(state.audio_buffers)) {
+    while (state.audio_lock_depth == 0 && virtual_clock_take_audio(&state.clock)) {
         audio_play_buffer();
     }
 }
 
 void advance_clock(uint64_t us)
 {
-    state.now_us += us;
-    state.audio_elapsed_us += us;
+    virtual_clock_advance(&state.clock, us);
     audio_catch_up();
 }
 
@@ -413,7 +395,7 @@ void standin_fail_audio(bool fail)
 
 void standin_set_present_cost_us(uint32_t us)
 {
-    state.present_cost_us = us;
+    state.clock.present_us = us;
 }
 
 void standin_set_read_back(bool read_back)
@@ -421,28 +403,26 @@ void standin_set_read_back(bool read_back)
     state.read_back = read_back;
 }
 
+VirtualClock* standin_clock()
+{
+    return &state.clock;
+}
+
 void standin_set_now_us(uint64_t us)
 {
-    state.now_us = us;
+    state.clock.now_us = us;
 }
 
 void standin_push_event(uint64_t present, const SDL_Event& event)
 {
-    const auto after = std::upper_bound(state.events.begin(), state.events.end(), present,
-                                        [](uint64_t at, const PendingEvent& e) { return at < e.present; });
-    state.events.insert(after, PendingEvent{present, event});
+    virtual_clock_push_event(&state.clock, present, event);
 }
 
 void standin_key(uint64_t present, int32_t sym, bool down)
 {
-    if (sym < 0 || sym >= SDLK_LAST) {
-        return;
+    if (sym < SDLK_LAST) {
+        virtual_clock_push_key(&state.clock, present, sym, down);
     }
-    SDL_Event event{};
-    event.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = static_cast<SDLKey>(sym);
-    standin_push_event(present, event);
 }
 
 void standin_tap(uint64_t present, int32_t sym)
@@ -453,12 +433,12 @@ void standin_tap(uint64_t present, int32_t sym)
 
 uint64_t standin_now_us()
 {
-    return state.now_us;
+    return state.clock.now_us;
 }
 
 uint64_t standin_presents()
 {
-    return state.presents;
+    return state.clock.presents;
 }
 
 uint64_t standin_flips()
@@ -509,7 +489,7 @@ const std::vector<int16_t>& standin_audio()
 
 bool standin_audio_open()
 {
-    return state.audio_open;
+    return state.clock.audio_open;
 }
 
 bool standin_audio_paused()
@@ -748,19 +728,12 @@ void SDL_FreeSurface(SDL_Surface* surface)
 
 int SDL_PollEvent(SDL_Event* event)
 {
-    if (state.events.empty() || state.events.front().present > state.presents) {
-        return 0;
-    }
-    if (event) {
-        *event = state.events.front().event;
-        state.events.erase(state.events.begin());
-    }
-    return 1;
+    return virtual_clock_poll_event(&state.clock, event);
 }
 
 Uint32 SDL_GetTicks()
 {
-    return static_cast<Uint32>(state.now_us / us_per_ms);
+    return virtual_clock_ticks(&state.clock);
 }
 
 void SDL_Delay(Uint32 ms)
@@ -777,7 +750,7 @@ int SDL_OpenAudio(SDL_AudioSpec* desired, SDL_AudioSpec* obtained)
         set_error("No available audio device");
         return -1;
     }
-    if (state.audio_open) {
+    if (state.clock.audio_open) {
         set_error("Audio device is already opened");
         return -1;
     }
@@ -792,10 +765,8 @@ int SDL_OpenAudio(SDL_AudioSpec* desired, SDL_AudioSpec* obtained)
     if (obtained) {
         *obtained = state.audio_spec;
     }
-    state.audio_open = true;
+    virtual_clock_open_audio(&state.clock, desired->freq, desired->samples);
     state.audio_paused = true;
-    state.audio_elapsed_us = 0;
-    state.audio_buffers = 0;
     return 0;
 }
 
@@ -819,5 +790,5 @@ void SDL_UnlockAudio()
 
 void SDL_CloseAudio()
 {
-    state.audio_open = false;
+    virtual_clock_close_audio(&state.clock);
 }

@@ -1,14 +1,17 @@
 // A deterministic stand-in for the part of SDL 1.2 the platform modules call.
-// Test programs and the capture tool link it instead of libSDL: a virtual
-// clock that only SDL_Delay (and an optional per-present cost) advances, key
-// events released by present count, every presented frame hashed and the
-// last one kept, and the audio callback pulled as virtual time passes.
+// Test programs and the capture tool link it instead of libSDL: a
+// VirtualClock that only SDL_Delay (and an optional per-present cost)
+// advances, key events released by present count, every presented frame
+// hashed and the last one kept, and the audio callback pulled as virtual
+// time passes.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
 #include <vector>
+
+struct VirtualClock;
 
 using StandinPresentHook = void (*)(const uint32_t* pixels, int32_t width, int32_t height, void* user);
 
@@ -45,6 +48,8 @@ void standin_set_read_back(bool read_back);
 void standin_set_present_cost_us(uint32_t us);
 // Moves the clock without letting time pass: no audio buffer comes due.
 void standin_set_now_us(uint64_t us);
+// The clock itself, for pacing and scripted keys.
+VirtualClock* standin_clock();
 
 // Queue an event that SDL_PollEvent hands out once `present` frames have
 // been presented. standin_tap presses at `present` and releases one later.

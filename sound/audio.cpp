@@ -12,7 +12,6 @@
 namespace {
 
 constexpr uint32_t init_everything = 0xFFFF;
-constexpr int32_t output_rate = 44100;
 constexpr int32_t output_width = 16;
 constexpr uint16_t output_format = AUDIO_S16LSB;
 constexpr uint8_t output_channels = 1;
@@ -58,7 +57,7 @@ AudioOut* audio_open()
         return nullptr;
     }
     SDL_AudioSpec wanted{};
-    wanted.freq = output_rate;
+    wanted.freq = audio_output_rate;
     wanted.format = output_format;
     wanted.channels = output_channels;
     wanted.samples = buffer_values;
@@ -68,7 +67,7 @@ AudioOut* audio_open()
         free(audio);
         return nullptr;
     }
-    audio->rate = output_rate;
+    audio->rate = audio_output_rate;
     audio->width = output_width;
     audio->sign = 's';
     audio->byte_order = 'l';

@@ -9,6 +9,8 @@
 struct Array;
 struct Sample;
 
+constexpr int32_t audio_output_rate = 44100;  // values per second
+
 struct AudioOut {
     int32_t rate;           // 44100 Hz
     int32_t width;          // 16 bits per value

@@ -16,7 +16,6 @@ uint8_t music_debug = 0;
 
 namespace {
 
-constexpr int32_t loop_length = 40000;
 constexpr int32_t update_period = 300;
 constexpr int32_t queue_depth = 4;
 
@@ -92,10 +91,10 @@ Music* music_new()
         return nullptr;
     }
     music->block = sample_new();
-    sample_set_count(music->block, loop_length);
+    sample_set_count(music->block, music_loop_length);
     music->period = update_period;
     music->waves = array_new();
-    if (!music->block || music->block->count != loop_length || !music->waves) {
+    if (!music->block || music->block->count != music_loop_length || !music->waves) {
         music_free(&music);
     }
     return music;

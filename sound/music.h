@@ -9,6 +9,9 @@ struct Array;
 struct AudioOut;
 struct Sample;
 
+// Values in the loop: about 0.907 s at 44100 Hz.
+constexpr int32_t music_loop_length = 40000;
+
 struct Music {
     int32_t countdown;  // ticks left until the next update; 0 updates at once
     int32_t period;     // ticks between updates, 300

@@ -148,8 +148,8 @@ fault keyboard-key-mask         "platform demo" platform/keyboard.cpp \
     'event.key.keysym.sym & 0x7F'
 # demo
 fault fade-skips-a-frame        "demo"           demo/demo.cpp \
-    'for (int32_t step = 0; step < fade_steps; ++step) {' \
-    'for (int32_t step = 1; step < fade_steps; ++step) {'
+    'for (int32_t step = 0; step < demo_fade_steps; ++step) {' \
+    'for (int32_t step = 1; step < demo_fade_steps; ++step) {'
 fault key-8-dropped             "demo"           demo/demo.cpp \
     "case '8': switches[0] ^= 1; break;" \
     "case '8': break;"

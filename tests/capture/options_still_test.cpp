@@ -55,15 +55,15 @@ TEST(CaptureOptions, RefusalsNameTheOffendingArgument)
     }
 }
 
-TEST(CaptureOptions, KeysAreSortedByFrameAndAStillRendersUpToItsFrame)
+TEST(CaptureOptions, KeysAreReadAsSymbolsAndAStillRendersUpToItsFrame)
 {
     const Parsed keyed = parse({"--wav", "x.wav", "--keys=300:q,10:space,20:esc,25:8"});
     ASSERT_TRUE(keyed.ok) << keyed.error;
     std::vector<std::pair<int64_t, int32_t>> keys;
-    for (const CaptureKey& key : keyed.options.keys) {
+    for (const VirtualKey& key : keyed.options.keys) {
         keys.emplace_back(key.frame, key.symbol);
     }
-    EXPECT_EQ(keys, (std::vector<std::pair<int64_t, int32_t>>{{10, ' '}, {20, 27}, {25, '8'}, {300, 'q'}}));
+    EXPECT_EQ(keys, (std::vector<std::pair<int64_t, int32_t>>{{300, 'q'}, {10, ' '}, {20, 27}, {25, '8'}}));
     EXPECT_EQ(keyed.options.frames, 0);
 
     const Parsed still = parse({"--frame", "40", "-o", "x.png", "--scale", "1"});

@@ -1,5 +1,7 @@
 // kelp4090-capture end to end: the MP4 as ffprobe sees it, keys, the exit
 // key, stills in both formats, and the ways it refuses or fails.
+#include "demo.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -33,7 +35,6 @@ std::string output_of(const std::string& command)
 }
 
 constexpr const char* capture_program = KELP_CAPTURE_PROGRAM;
-constexpr int64_t fade = 32;
 
 // A scratch folder per test, removed afterwards.
 class CaptureProgram : public testing::Test {
@@ -119,9 +120,9 @@ TEST_F(CaptureProgram, ExitKeyFadesOutAndFinishesA50FramesPerSecondVideoWithSoun
     auto video = probe(at("demo.mp4"), "v:0");
     EXPECT_EQ(video["codec_name"], "h264");
     EXPECT_EQ(video["r_frame_rate"], "50/1");
-    EXPECT_EQ(video["nb_read_frames"], std::to_string(51 + fade));
+    EXPECT_EQ(video["nb_read_frames"], std::to_string(51 + demo_fade_steps));
     EXPECT_EQ(video["width"], "256");
-    EXPECT_NEAR(std::stod(video["duration"]), (51 + fade) / 50.0, 1e-6);
+    EXPECT_NEAR(std::stod(video["duration"]), (51 + demo_fade_steps) / 50.0, 1e-6);
     auto sound = probe(at("demo.mp4"), "a:0");
     EXPECT_EQ(sound["codec_name"], "aac");
     EXPECT_EQ(sound["sample_rate"], "44100");

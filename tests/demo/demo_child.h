@@ -14,7 +14,7 @@
 #include "sdl_standin.h"
 
 // Presents of the fade that opens every part.
-constexpr uint64_t fade = 32;
+constexpr uint64_t fade = demo_fade_steps;
 
 inline void start_demo()
 {

@@ -5,6 +5,7 @@
 #include "fps.h"
 #include "img.h"
 #include "parts.h"
+#include "ring.h"
 
 #include <gtest/gtest.h>
 
@@ -85,9 +86,8 @@ TEST(FrameLoop, PacedAtFiftyFramesPerSecondBySleepingUnlessKeyNineAsksForFullSpe
 // Each quit key from its own part of the ring, after SPACE ended the ones before.
 TEST(FrameLoopExit, QuitKeysFromAnyPartFadeOutAndExitWithStatusZeroAndNoLeak)
 {
-    constexpr void (*ring[])() = {part_tiles_run, part_bubbles_run, part_spirals_run, part_hearts_run, part_bobs_run};
-    constexpr int32_t quit_keys[] = {SDLK_q, 'Q', SDLK_ESCAPE, SDLK_F2, SDLK_q};
-    for (size_t quit_part = 0; quit_part < std::size(ring); ++quit_part) {
+    constexpr int32_t quit_keys[ring_size] = {SDLK_q, 'Q', SDLK_ESCAPE, SDLK_F2, SDLK_q};
+    for (size_t quit_part = 0; quit_part < ring_parts.size(); ++quit_part) {
         const uint64_t presents = quit_part * (fade + 5) + fade + 20 + fade;
         EXPECT_EXIT(
             {
@@ -97,7 +97,7 @@ TEST(FrameLoopExit, QuitKeysFromAnyPartFadeOutAndExitWithStatusZeroAndNoLeak)
                     const uint64_t start = standin_presents() + fade;
                     const bool quits = part == quit_part;
                     standin_tap(start + (quits ? 20 : 5), quits ? quit_keys[part] : int32_t{SDLK_SPACE});
-                    ring[part]();
+                    ring_parts[part].run();
                 }
             },
             testing::ExitedWithCode(0), "presents " + std::to_string(presents) + "\n")

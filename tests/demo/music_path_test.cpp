@@ -3,7 +3,9 @@
 #include "array.h"
 #include "audio.h"
 #include "demo_child.h"
+#include "music.h"
 #include "parts.h"
+#include "ring.h"
 #include "waves.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +17,6 @@
 
 namespace {
 
-constexpr uint32_t demo_seed = 0xFACE5718;
-constexpr int32_t loop_length = 40000;
 // 5 s of virtual time, all before the loop's second update (frame 301).
 constexpr uint64_t frames_per_part = 50;
 constexpr size_t five_seconds = 5 * 44100;
@@ -36,9 +36,9 @@ std::vector<uint64_t> run_ring_briefly(bool device)
             },
             nullptr);
         demo_init();
-        for (auto part : {part_tiles_run, part_bubbles_run, part_spirals_run, part_hearts_run, part_bobs_run}) {
+        for (const RingPart& part : ring_parts) {
             standin_tap(standin_presents() + fade + frames_per_part, SDLK_SPACE);
-            part();
+            part.run();
         }
         std::vector<uint64_t> words = {standin_frames_hash(), deepest, audio != nullptr};
         words.insert(words.end(), standin_audio().begin(), standin_audio().end());
@@ -76,10 +76,10 @@ std::vector<int16_t> loop_after(const std::vector<uint64_t>& draws)
 {
     const Sample& wave = wave_table[draws[0] % static_cast<uint64_t>(wave_count)];
     const uint64_t step = 2 * (draws[1] % 2) + draws[2] % 2 + 8 * (draws[3] % 2) + 4 * (draws[4] % 2);
-    const uint64_t start = step * loop_length / 16;
-    std::vector<int16_t> loop(loop_length, 0);
+    const uint64_t start = step * music_loop_length / 16;
+    std::vector<int16_t> loop(music_loop_length, 0);
     for (int32_t i = 0; i < wave.count; ++i) {
-        loop[(start + static_cast<uint64_t>(i)) % loop_length] = static_cast<int16_t>(std::floor(wave.data[i] / 4.0));
+        loop[(start + static_cast<uint64_t>(i)) % music_loop_length] = static_cast<int16_t>(std::floor(wave.data[i] / 4.0));
     }
     return loop;
 }
@@ -110,9 +110,9 @@ TEST(MusicPath, TheFirstLoopPlaysFromTheFirstFrameWithoutAGapAndWithoutADeviceIn
     EXPECT_EQ(run[1], 4u) << "deepest queue";
     EXPECT_EQ(run[2], 1u) << "device opened";
     const std::vector<int16_t> loop = loop_after(draws);
-    ASSERT_NE(std::count(loop.begin(), loop.end(), 0), loop_length);
+    ASSERT_NE(std::count(loop.begin(), loop.end(), 0), music_loop_length);
     for (size_t at = 0; at + 3 < run.size(); ++at) {
-        const int16_t expected = at < values_played ? 0 : loop[(at - values_played) % loop_length];
+        const int16_t expected = at < values_played ? 0 : loop[(at - values_played) % music_loop_length];
         ASSERT_EQ(static_cast<int16_t>(run[at + 3]), expected) << "value " << at << ", the loop starts at " << values_played;
     }
     // The same frames, no queue, no device and no sound.

@@ -1,11 +1,13 @@
-// Keyboard polling and frame pacing on the stand-in's virtual clock.
+// Keyboard polling, scripted keys and frame pacing on the virtual clock.
 #include "display.h"
 #include "fps.h"
 #include "keyboard.h"
 #include "sdl_standin.h"
+#include "virtual_clock.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -60,6 +62,25 @@ TEST(Keyboard, KeepsTheLowByteOfTheLastKeyPressed)
     EXPECT_EQ(keyboard, nullptr);
     keyboard_free(&keyboard);
     keyboard_poll(nullptr);
+}
+
+// Given out of frame order: each key is pressed once its frame has been
+// presented, keys of one frame in the order given, and held until the next
+// key is pressed; a negative frame or symbol is skipped.
+TEST(VirtualClock, ScriptedKeysArePressedAfterTheirFramesAndHeldUntilTheNext)
+{
+    VirtualClock clock{};
+    const VirtualKey keys[] = {{5, 'b'}, {2, 'a'}, {-1, 'x'}, {2, 'c'}, {7, -1}, {9, 'q'}};
+    virtual_clock_press_keys(&clock, keys);
+    std::vector<std::string> seen;
+    for (int32_t present = 0; present < 12; ++present) {
+        for (SDL_Event event; virtual_clock_poll_event(&clock, &event);) {
+            const char sign = event.type == SDL_KEYDOWN && event.key.state == SDL_PRESSED ? '+' : '-';
+            seen.push_back(std::to_string(clock.presents) + sign + static_cast<char>(event.key.keysym.sym));
+        }
+        virtual_clock_present(&clock);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"3+a", "3-a", "3+c", "6-c", "6+b", "10-b", "10+q"}));
 }
 
 TEST(Fps, SettlesAtFiftyWithOneSleepOfTwentyMillisecondsPerFrame)

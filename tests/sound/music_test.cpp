@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int32_t loop = 40000;
 constexpr int32_t wave_length = 11025;
 
 // Wave k: a ramp tagged by k, so each placed value tells its wave and index.
@@ -54,8 +53,8 @@ TEST(Music, PlacesTheDrawnWaveAtTheDrawnStep)
         const Sample* wave = waves[predict(seed, 3).wave].get();
         srand(seed);
         music_tick(music);
-        for (int32_t j = 0; j < loop; ++j) {
-            const int32_t at = (j - offset + loop) % loop;
+        for (int32_t j = 0; j < music_loop_length; ++j) {
+            const int32_t at = (j - offset + music_loop_length) % music_loop_length;
             const int32_t placed = at < wave_length ? wave->data[at] : 0;
             ASSERT_EQ(music->block->data[j], placed >> 2) << "offset " << offset << " at " << j;
         }
@@ -66,7 +65,7 @@ TEST(Music, PlacesTheDrawnWaveAtTheDrawnStep)
 TEST(Music, UpdatesOnTheFirstTickThenEveryThreeHundredFadingOldContent)
 {
     Music* music = music_new();
-    EXPECT_EQ(music->block->count, loop);
+    EXPECT_EQ(music->block->count, 40000);
     const int32_t old[] = {1000, -1000, -1, 1};
     for (int32_t j = 0; j < 4; ++j) {
         sample_set(music->block, old[j], j);
@@ -109,7 +108,7 @@ TEST(MusicStep, QueuesAtMostFourReferencesUnderTheLock)
     EXPECT_EQ(music->countdown, 300);
 
     music->countdown = 0;
-    std::fill(music->block->data, music->block->data + loop, 1000);
+    std::fill(music->block->data, music->block->data + music_loop_length, 1000);
     AudioOut* audio = audio_open();
     ASSERT_NE(audio, nullptr);
     music_step(music, audio);

@@ -161,8 +161,10 @@ async function checkPaced(browser, base) {
 
 // One whole pass at 50 frames per second (about 105 s), then the medians.
 async function printDrawing(page) {
-  const names = ['tiles', 'bubbles', 'spirals', 'hearts', 'bobs'];
-  await page.waitForFunction(() => kelp.module._web_draw_count(4) >= 790, { timeout: 150000, polling: 1000 });
+  const names = await page.evaluate(() => Array.from({ length: kelp.module._web_part_count() },
+                                                     (_, i) => kelp.module.UTF8ToString(kelp.module._web_part_name(i))));
+  const last = names.length - 1;
+  await page.waitForFunction(i => kelp.module._web_draw_count(i) >= 790, { timeout: 150000, polling: 1000 }, last);
   for (const [index, name] of names.entries()) {
     const [median, count] = await page.evaluate(i => [kelp.module._web_draw_median_us(i),
                                                       kelp.module._web_draw_count(i)], index);

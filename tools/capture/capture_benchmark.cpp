@@ -4,9 +4,9 @@
 // stand-in, so it includes the stand-in's reading and hashing of the frame.
 #include "capture_benchmark.h"
 
-#include "capture_recorder.h"
 #include "demo.h"
 #include "display.h"
+#include "ring.h"
 #include "sdl_standin.h"
 
 #include <algorithm>
@@ -89,7 +89,7 @@ int capture_benchmark()
     printf("%dx%d frames, unpaced, not encoded; microseconds per frame\n", screen_width, screen_height);
     printf("%-8s %7s %10s %10s %10s\n", "part", "frames", "median", "worst", "frames/s");
     std::vector<double> presents;
-    for (const CapturePart& part : capture_ring) {
+    for (const RingPart& part : ring_parts) {
         const PartSteps& steps = *part.steps;
         if (steps.reset) {
             steps.reset();

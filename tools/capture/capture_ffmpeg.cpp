@@ -168,7 +168,7 @@ Arguments encode_arguments(int32_t width, int32_t height, const std::string& vid
     return {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
             "-f", "rawvideo", "-pixel_format", raw_pixel_format,
             "-video_size", std::to_string(width) + "x" + std::to_string(height),
-            "-framerate", std::to_string(capture_frame_rate), "-i", "pipe:0",
+            "-framerate", std::to_string(demo_frame_rate), "-i", "pipe:0",
             "-vf", "scale=out_color_matrix=bt709:out_range=tv:flags=neighbor+accurate_rnd,format=yuv420p",
             "-c:v", "libx264", "-preset", "veryfast", "-crf", "15", "-tune", "psnr", "-x264-params", "chroma-qp-offset=-2",
             "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709", "-color_range", "tv",

@@ -53,7 +53,7 @@ int32_t key_symbol(std::string_view name)
     return printable ? name[0] : -1;
 }
 
-bool parse_key(std::string_view item, CaptureKey& key)
+bool parse_key(std::string_view item, VirtualKey& key)
 {
     const size_t colon = item.find(':');
     if (colon == std::string_view::npos) {
@@ -63,13 +63,13 @@ bool parse_key(std::string_view item, CaptureKey& key)
     return key.symbol >= 0 && parse_whole(item.substr(0, colon), 0, capture_max_frames, key.frame);
 }
 
-bool apply_keys(std::string_view list, std::vector<CaptureKey>& keys, std::string& error)
+bool apply_keys(std::string_view list, std::vector<VirtualKey>& keys, std::string& error)
 {
     keys.clear();
     while (!list.empty()) {
         const size_t comma = std::min(list.find(','), list.size());
         const std::string_view item = list.substr(0, comma);
-        CaptureKey key{};
+        VirtualKey key{};
         if (!parse_key(item, key)) {
             error = "--keys: '" + std::string(item) + "' is not FRAME:KEY (KEY: space, esc or one character)";
             return false;
@@ -77,8 +77,6 @@ bool apply_keys(std::string_view list, std::vector<CaptureKey>& keys, std::strin
         keys.push_back(key);
         list.remove_prefix(std::min(comma + 1, list.size()));
     }
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const CaptureKey& a, const CaptureKey& b) { return a.frame < b.frame; });
     return true;
 }
 

@@ -1,16 +1,11 @@
 // Command line of kelp4090-capture: what to render and where to write it.
 #pragma once
 
+#include "virtual_clock.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// A key pressed after video frame `frame` (counted from 0, fades included)
-// and held until the next key of the list is pressed.
-struct CaptureKey {
-    int64_t frame;
-    int32_t symbol;  // SDL key symbol
-};
 
 struct CaptureOptions {
     std::string output;        // -o: the video, or the still with --frame
@@ -21,7 +16,8 @@ struct CaptureOptions {
     // Nearest-neighbour enlargement. Even, so that every 2x2 block of the
     // video's half-resolution colour lies inside one of the demo's pixels.
     int32_t scale = 4;
-    std::vector<CaptureKey> keys;  // in frame order
+    // Pressed after their frames, each held until the next one is pressed.
+    std::vector<VirtualKey> keys;
     bool normalise = true;     // bring the video's sound to a standard loudness
     bool benchmark = false;
     bool help = false;

@@ -8,8 +8,9 @@
 #include "capture_recorder.h"
 
 #include "demo.h"
-#include "parts.h"
+#include "ring.h"
 #include "sdl_standin.h"
+#include "virtual_clock.h"
 
 #include <unistd.h>
 
@@ -20,19 +21,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-const std::array<CapturePart, 5> capture_ring = {{
-    {"tiles", &part_tiles_steps, part_tiles_run},
-    {"bubbles", &part_bubbles_steps, part_bubbles_run},
-    {"spirals", &part_spirals_steps, part_spirals_run},
-    {"hearts", &part_hearts_steps, part_hearts_run},
-    {"bobs", &part_bobs_steps, part_bobs_run},
-}};
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr int64_t fade_frames = 32;  // every part opens with a 32-present fade
 
 struct Progress {
     Clock::time_point start;
@@ -108,7 +99,7 @@ void progress_show()
 void progress_summary()
 {
     fprintf(stderr, "%skelp4090-capture: %lld frames (%.2f s of video) in %.1f s, %.1f frames/s\n", line_start(),
-            static_cast<long long>(recorder.delivered), static_cast<double>(recorder.delivered) / capture_frame_rate,
+            static_cast<long long>(recorder.delivered), static_cast<double>(recorder.delivered) / demo_frame_rate,
             seconds_since(recorder.progress.start), frames_per_second());
 }
 
@@ -216,42 +207,11 @@ void catch_interrupts()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void run_ring()
-{
-    for (const CapturePart& part : capture_ring) {
-        part.run();
-    }
-}
-
-// A key is pressed after its frame and held until the next one is pressed,
-// so a press during a fade still waits for the next poll of the keyboard.
-void press_keys(const std::vector<CaptureKey>& keys)
-{
-    int32_t held = -1;
-    for (const CaptureKey& key : keys) {
-        const auto present = static_cast<uint64_t>(key.frame) + 1;
-        if (held >= 0) {
-            standin_key(present, held, false);
-        }
-        standin_key(present, key.symbol, true);
-        held = key.symbol;
-    }
-}
-
 }  // namespace
 
 bool capture_interrupted()
 {
     return interrupted != 0;
-}
-
-int64_t capture_pass_frames()
-{
-    int64_t frames = 0;
-    for (const CapturePart& part : capture_ring) {
-        frames += fade_frames + part.steps->frames + 1;
-    }
-    return frames;
 }
 
 void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> sinks)
@@ -261,10 +221,10 @@ void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> 
     recorder.progress.start = Clock::now();
     recorder.progress.shown = recorder.progress.start;
     recorder.progress.total = recorder.plan.frames ? recorder.plan.frames
-                                                   : recorder.plan.passes * capture_pass_frames();
+                                                   : recorder.plan.passes * ring_pass_frames();
     recorder.progress.terminal = isatty(STDERR_FILENO) != 0;
-    standin_set_present_cost_us(capture_frame_us);
-    press_keys(recorder.plan.keys);
+    virtual_clock_pace(standin_clock(), demo_frame_rate);
+    virtual_clock_press_keys(standin_clock(), recorder.plan.keys);
     standin_on_present(on_present, nullptr);
     atexit(finish_at_exit);
     demo_init();
@@ -272,11 +232,11 @@ void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> 
     catch_interrupts();
     if (recorder.plan.frames) {
         for (;;) {
-            run_ring();  // until on_present reaches the frame count
+            ring_run_pass();  // until on_present reaches the frame count
         }
     }
     for (int32_t pass = 0; pass < recorder.plan.passes; ++pass) {
-        run_ring();
+        ring_run_pass();
     }
     exit(EXIT_SUCCESS);
 }

@@ -3,19 +3,17 @@
 // sound played during it to the outputs.
 #pragma once
 
+#include "audio.h"
 #include "capture_options.h"
+#include "demo.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
-constexpr int32_t capture_frame_rate = 50;
-constexpr uint32_t capture_frame_us = 1000000 / capture_frame_rate;
-constexpr int32_t capture_sound_rate = 44100;
-constexpr int32_t capture_values_per_frame = capture_sound_rate / capture_frame_rate;  // 882
+constexpr int32_t capture_values_per_frame = audio_output_rate / demo_frame_rate;  // 882
 
 // One rendered frame: its picture, enlarged, and the sound of its 20 ms.
 struct CaptureFrame {
@@ -61,21 +59,8 @@ struct CapturePlan {
     int32_t passes = 1;  // whole passes through the ring, when frames is 0
     int64_t frames = 0;  // stop after this many frames
     int32_t scale = 1;
-    std::vector<CaptureKey> keys;
+    std::vector<VirtualKey> keys;
 };
-
-struct PartSteps;
-
-// The ring of parts, in the order the demo runs them.
-struct CapturePart {
-    const char* name;
-    const PartSteps* steps;
-    void (*run)();
-};
-extern const std::array<CapturePart, 5> capture_ring;
-
-// Frames in one pass through the five parts: each part's fade and frames.
-int64_t capture_pass_frames();
 
 // Starts the demo and records it. Never returns: the process ends with
 // status 0 once every sink is finished and committed (after the last pass,

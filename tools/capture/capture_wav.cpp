@@ -38,8 +38,8 @@ WavHeader wav_header(uint32_t data_bytes)
     at = put_le(at, 16, 4);  // size of the format block
     at = put_le(at, 1, 2);   // integer PCM
     at = put_le(at, 1, 2);   // mono
-    at = put_le(at, capture_sound_rate, 4);
-    at = put_le(at, capture_sound_rate * bytes_per_value, 4);
+    at = put_le(at, audio_output_rate, 4);
+    at = put_le(at, audio_output_rate * bytes_per_value, 4);
     at = put_le(at, bytes_per_value, 2);
     at = put_le(at, 8 * bytes_per_value, 2);
     at = put_tag(at, "data");
