@@ -75,12 +75,19 @@ reduce_blocks() {
   compare -metric AE "$1" "$work_dir/again.png" null: 2>/dev/null || : >"$3"
 }
 
+# shows_part_two: grabs the window; true when its top-left pixel has the
+# colour of part two's first corner mark.
+shows_part_two() {
+  grab "$work_dir/grab.png" &&
+    colour_near "$(convert "$work_dir/grab.png" -crop 1x1+0+0 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" \
+      "#4080F0" "$rounding_16_bits"
+}
+
 # part_two_grab SCALE PNG: the window's size and, reduced by SCALE into PNG,
 # a grab of it in part two (SPACE ends part one).
 part_two_grab() {
   wait_for_tiles || fail "--scale $1: the first part did not show"
-  press space
-  sleep 1.5
+  hold_until space shows_part_two || fail "--scale $1: SPACE did not bring part two"
   grab "$work_dir/grab.png"
   size=$(identify -format '%wx%h' "$work_dir/grab.png")
   reduce_blocks "$work_dir/grab.png" "$1" "$2"

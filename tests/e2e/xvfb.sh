@@ -156,6 +156,22 @@ wait_for_tiles() {
   return 1
 }
 
+# hold_until KEY CHECK...: holds KEY down until CHECK succeeds, for up to
+# 20 s. Held, a key acts once however long; released too soon, it can fall
+# between two frames of a busy demo and be lost.
+hold_until() {
+  local key=$1 deadline=$((SECONDS + 20)) seen=1
+  shift
+  xdotool windowfocus "$window"
+  xdotool keydown "$key"
+  while ((SECONDS < deadline)); do
+    "$@" && seen=0 && break
+    sleep 0.1
+  done
+  xdotool keyup "$key"
+  return $seen
+}
+
 # colour_near #RRGGBB #RRGGBB MOST: true when no channel differs by more than MOST.
 colour_near() {
   local a=$1 b=$2 at
