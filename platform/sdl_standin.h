@@ -24,7 +24,8 @@ void standin_reset();
 // has put into `pixels` since, as sdl12-compat does.
 
 // Video: bits per pixel of the window surface (32, 16 or 8; others are
-// ignored); a failing mode. A new window's pixels are all bytes 0xBE. 16 bits are laid out 5-6-5, 8 bits 3-3-2.
+// ignored); a failing mode. 16 bits are laid out 5-6-5, 8 bits 3-3-2. A
+// new window's pixels start as bytes 0xBE.
 void standin_set_video_depth(int32_t bits);
 void standin_fail_video(bool fail);
 // The window's red, green and blue masks, for a layout other than the
