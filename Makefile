@@ -1,5 +1,6 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
+# make references  rewrite the stored references in tests/reference
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
 # make mutants  plant small faults one at a time and count those the tests catch
@@ -11,7 +12,7 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test
+.PHONY: all run test build deps test-deps clean fuzz pictures references web web-serve web-test
 
 all: build
 
@@ -80,6 +81,13 @@ pictures: test-deps
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target pictures
 
+# After an intentional change of pictures, texts, sound or behaviour: renders
+# every reference the tests compare against anew and says which changed.
+references: deps
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target make_references
+	@$(RELEASE)/tools/references/make_references
+
 # Slow (a build and a test run per fault); not part of make test.
 .PHONY: mutants
 mutants: test-deps
@@ -108,7 +116,6 @@ web-serve: web
 	@echo "KELP4090 at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
 	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
 
-# Headless Chromium checks the page against the capture program of the test
-# build; make test runs it once that build is up to date.
+# Headless Chromium checks the page against the stored references.
 web-test: web
-	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB)
+	@node tests/web/web_test.mjs tests/reference $(WEB)

@@ -1,6 +1,9 @@
 // kelp4090-capture end to end: the MP4 as ffprobe sees it, keys, the exit
-// key, stills in both formats, and the ways it refuses or fails.
+// key, stills in both formats and the sound against the stored references,
+// and the ways it refuses or fails.
 #include "demo.h"
+#include "reference.h"
+#include "sha256.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +110,12 @@ protected:
         return {std::istreambuf_iterator<char>(file), {}};
     }
 
+    // The RGB bytes of a PNG, as ffmpeg decodes it.
+    static std::string png_pixels(const std::string& path)
+    {
+        return output_of("ffmpeg -v error -i '" + path + "' -f rawvideo -pix_fmt rgb24 -");
+    }
+
     std::filesystem::path folder;
 };
 
@@ -190,6 +199,43 @@ TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
     }
 }
 
+// SHA-256 of RGB bytes as the references hash a frame: 0x00RRGGBB values, low byte first.
+static std::string frame_digest(const std::string& rgb)
+{
+    std::vector<uint32_t> pixels(rgb.size() / 3);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const auto channel = [&](size_t k) { return uint32_t{static_cast<uint8_t>(rgb[3 * i + k])}; };
+        pixels[i] = channel(0) << 16 | channel(1) << 8 | channel(2);
+    }
+    Sha256 hash = sha256_begin();
+    sha256_add_le(hash, std::span<const uint32_t>(pixels));
+    return sha256_hex(hash);
+}
+
+// A plain still as PPM, the first keyed run's still as PNG, and the first 600 frames' sound.
+TEST_F(CaptureProgram, StillsAndSoundAreAsStored)
+{
+    const References frames = reference_read(reference_path("frames.txt"));
+    ASSERT_EQ(capture({"--frame", "600", "--scale", "1", "-o", at("600.ppm")}).status, 0);
+    EXPECT_EQ(frame_digest(ppm_pixels(at("600.ppm"))), reference_find(frames, "frame 600"));
+
+    const auto keyed = std::find_if(frames.begin(), frames.end(), [](const Reference& reference) {
+        return reference.name.find(" keys ") != std::string::npos;
+    });
+    ASSERT_NE(keyed, frames.end());
+    std::istringstream name(keyed->name);  // frame N keys LIST
+    std::string word, frame, keys;
+    name >> word >> frame >> word >> keys;
+    ASSERT_EQ(capture({"--frame", frame, "--keys", keys, "--scale", "1", "-o", at("keyed.png")}).status, 0);
+    EXPECT_EQ(frame_digest(png_pixels(at("keyed.png"))), keyed->sha256) << keyed->name;
+
+    ASSERT_EQ(capture({"--frames", "600", "--wav", at("600.wav")}).status, 0);
+    const std::string wav = contents(at("600.wav"));
+    ASSERT_GT(wav.size(), 44u);
+    EXPECT_EQ(sha256_of({reinterpret_cast<const uint8_t*>(wav.data()) + 44, wav.size() - 44}),
+              reference_find(reference_read(reference_path("sound.txt")), "sound frames 0-599"));
+}
+
 // Integrated loudness (LUFS) and true peak (dBTP) of a file's sound, as ffmpeg's ebur128 measures them.
 static std::pair<double, double> loudness_of(const std::string& path)
 {
@@ -228,8 +274,7 @@ TEST_F(CaptureProgram, VideoKeepsTheStillsColoursTaggedBt709AndTheSoundLevelWhen
     const std::string ppm = at("still.ppm"), png = at("still.png");  // one still in each format
     for (const auto& [index, pixels, still] : {std::tuple{"100", frame, ppm}, std::tuple{"250", later, png}}) {
         ASSERT_EQ(capture({"--frame", index, "-o", still}).status, 0);
-        const std::string shown = still == ppm ? ppm_pixels(ppm)
-                                               : output_of("ffmpeg -v error -i '" + png + "' -f rawvideo -pix_fmt rgb24 -");
+        const std::string shown = still == ppm ? ppm_pixels(ppm) : png_pixels(png);
         EXPECT_GE(psnr(pixels, shown), 40.0) << "frame " << index;
     }
     const auto [video_lufs, video_peak] = loudness_of(at("v.mp4"));
