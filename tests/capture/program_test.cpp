@@ -1,17 +1,23 @@
 // kelp4090-capture end to end: the MP4 as ffprobe sees it, keys, the exit
 // key, stills in both formats and the sound against the stored references,
-// and the ways it refuses or fails.
+// and the ways it refuses, fails or is interrupted.
 #include "demo.h"
 #include "reference.h"
 #include "sha256.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +73,39 @@ protected:
         command += " >/dev/null 2>'" + at("errors.txt") + "'";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(at("errors.txt"))};
+    }
+
+    // Starts the program, waits until it stages its first output in the
+    // folder (it is then rendering, its handlers in place), and sends `signal`.
+    Run interrupt(const std::vector<std::string>& arguments, int signal) const
+    {
+        const int errors = open(at("errors.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int watch = inotify_init1(IN_CLOEXEC);
+        inotify_add_watch(watch, folder.c_str(), IN_CREATE);
+        std::vector<std::string> words = {capture_program};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+        pid_t pid = -1;
+        const bool started = posix_spawn(&pid, capture_program, &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(errors);
+        pollfd created{watch, POLLIN, 0};
+        const bool staged = started && poll(&created, 1, 120000) == 1;
+        close(watch);
+        int status = 0;
+        if (started) {
+            kill(pid, signal);
+            waitpid(pid, &status, 0);
+        }
+        return {staged && WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(at("errors.txt"))};
     }
 
     static std::string contents(const std::string& path)
@@ -162,23 +201,38 @@ TEST_F(CaptureProgram, FullDiskOrFailingFfmpegGivesAMessageAndLeavesNothingBehin
     EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"errors.txt", "ffmpeg"})) << "temporary files left";
 }
 
+// A long capture says where it is every few seconds ("frame 250 of 5215,
+// ..."); those lines are not messages.
+static int64_t message_lines(const std::string& errors)
+{
+    std::istringstream lines(errors);
+    int64_t count = 0;
+    for (std::string line; std::getline(lines, line);) {
+        long long frame = 0, total = 0;
+        char comma = 0;
+        const bool progress =
+            sscanf(line.c_str(), "kelp4090-capture: frame %lld of %lld%c", &frame, &total, &comma) == 3 && comma == ',';
+        count += progress ? 0 : 1;
+    }
+    return count;
+}
+
 TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
 {
     struct Case {
-        std::string prefix;  // runs the program under timeout, to interrupt it
+        int signal;  // sent once the capture has staged its first output; 0: none
         std::vector<std::string> arguments;
         int status;
         std::string message;
     };
-    const std::string stop = "timeout --preserve-status -s ";
     const std::vector<Case> cases = {
-        {"", {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
-        {"", {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
-        {stop + "TERM 5", {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
-        {stop + "INT 5", {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
-        {"", {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
-        {"", {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
-        {"", {"--scale", "0", "-o", at("new.mp4")}, 2,
+        {0, {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
+        {0, {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
+        {SIGTERM, {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
+        {SIGINT, {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
+        {0, {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
+        {0, {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
+        {0, {"--scale", "0", "-o", at("new.mp4")}, 2,
          "kelp4090-capture: --scale: '0' is not a whole number from 1 to 8 (see --help)\n"},
     };
     const std::vector<std::string> kept = {"keep", "keep.mp4", "keep.png", "keep.wav"};
@@ -186,10 +240,10 @@ TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
         for (const std::string& name : kept) {
             std::ofstream(at(name)) << "precious";
         }
-        const Run run = capture(test.arguments, test.prefix);
+        const Run run = test.signal ? interrupt(test.arguments, test.signal) : capture(test.arguments);
         EXPECT_EQ(run.status, test.status) << test.message;
         EXPECT_NE(run.errors.find(test.message), std::string::npos) << run.errors;
-        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        EXPECT_EQ(message_lines(run.errors), 1) << run.errors;
         for (const std::string& name : kept) {
             EXPECT_EQ(contents(at(name)), "precious") << name << " after " << test.message;
         }
