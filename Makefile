@@ -1,5 +1,6 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
+# make check  the sanitizer build's tests alone: no ThreadSanitizer, no browser
 # make references  rewrite the stored references in tests/reference
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
@@ -12,7 +13,7 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures references web web-serve web-test
+.PHONY: all run test check build deps test-deps clean fuzz pictures references web web-serve web-test
 
 all: build
 
@@ -29,11 +30,15 @@ build: deps
 run: build
 	@tools/run-demo.sh $(RELEASE)/kelp4090 $(RELEASE)/kelp4090-capture
 
-test: test-deps
+# The unit and whole-program tests under AddressSanitizer and UBSan: the
+# quick loop while working. make test runs them and the rest.
+check: test-deps
 	@cmake -S . -B $(TEST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
+
+test: check
 	@# The audio tests again, under ThreadSanitizer.
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_TSAN=ON -DKELP_WERROR=ON >/dev/null
