@@ -31,12 +31,15 @@ wait_for() {
 # start_xvfb DEPTH [SIZE]: a server of its own on a free display number,
 # 640x480 unless SIZE says otherwise. It must not reset when its last client
 # leaves: SDL probes the display with a connection of its own first, and the
-# demo's real one would meet a server in the middle of its reset.
+# demo's real one would meet a server in the middle of its reset. Nor may it
+# repeat held keys: its repeats come as release and press pairs, which SDL
+# drops only when both have arrived, so on a busy machine a held key could
+# act twice.
 start_xvfb() {
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   : >"$work_dir/display"
   exec 3>"$work_dir/display"
-  Xvfb -displayfd 3 -screen 0 "${2:-640x480}x$1" -nolisten tcp -noreset >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${2:-640x480}x$1" -nolisten tcp -noreset -r >/dev/null 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   wait_for test -s "$work_dir/display"
