@@ -7,7 +7,8 @@
 #
 # The copy lives in build/mutants/src with one sanitizer test build beside
 # it, so each fault costs an incremental build and a ctest run that stops at
-# the first failing case. A fault whose copy no longer builds is reported as
+# the first failing case; faults in the browser glue cost an emscripten
+# build of the copy and the browser test (tests/web/web_test.mjs). A fault whose copy no longer builds is reported as
 # such and does not count as caught. A fault whose old text is not found
 # exactly once stops the script before anything runs: the table has to be
 # kept in step with the code. MUTANT_WORK names another place under the
@@ -39,13 +40,16 @@ fault()
     news+=("$5")
 }
 
-# Each area: the test cases it runs and the programs holding them. A fault
-# is tried against the tests of its own area and of the parts built on it;
-# only those programs are rebuilt, so none of them ever runs stale. The
-# whole-program runs (the ring, the capture tool, the Xvfb runs) take most
-# of the suite's time and check sameness between runs rather than values,
-# so they are left out; MUTANT_ALL=1 builds and runs everything for every
-# fault.
+# Each area: the test cases it runs (test suites, or whole test names with
+# their dot) and the programs holding them. A fault is tried against the
+# tests of its own area and of the parts built on it; only those programs
+# are rebuilt, so none of them ever runs stale. The generated pictures, the
+# texts and the wave table are checked against the stored references by
+# their own tests; the encoder by the capture program's video and still
+# tests; the browser glue (area web) by the browser test against the same
+# references.
+# The slowest whole-program runs (the ring, the Xvfb runs) are left out;
+# MUTANT_ALL=1 builds and runs every ctest case for every fault.
 declare -A area_tests area_programs
 area_tests[gfx]='Img[A-Za-z]*|ByteMap|PnmReader|PnmWriter|LineTables|Vec2D|SineTable|Asset[A-Za-z]*'
 area_programs[gfx]='gfx_tests pnm_tests bytemap_tests assets_tests'
@@ -57,18 +61,33 @@ area_tests[platform]='Display|DisplayPresent|Fps|Keyboard|StandinAudio'
 area_programs[platform]='platform_tests'
 area_tests[demo]='FrameLoop|FrameLoopExit|PartBobs|PartTiles|PartBubbles|HeartsPart|SpiralsPart|FrameRateOverlay|MusicPath'
 area_programs[demo]='demo_tests part_bobs_tests part_tiles_tests part_bubbles_tests part_spirals_tests part_hearts_tests music_path_tests'
+area_tests[pictures]='AssetDecode|AssetFont'
+area_programs[pictures]='assets_tests'
+area_tests[texts]='AssetTexts|AssetSpinTable|AssetDecode'
+area_programs[texts]='assets_tests'
+area_tests[waves]='WaveTable|Synth'
+area_programs[waves]='waves_tests'
+area_tests[encoder]='CaptureProgram\.(VideoKeeps|StillsAndSound)[A-Za-z0-9]*'
+area_programs[encoder]='kelp4090-capture capture_program_tests'
+area_tests[scale]='DisplayScale|DisplayPresent'
+area_programs[scale]='platform_tests'
+area_tests[web]='GlibcRandom'
+area_programs[web]='web_tests kelp_waves kelp_assets'
 
-# Sets `regex` and `programs` for the space-separated area names.
+# Sets `regex`, `programs` and `browser` (1 when the browser test runs) for
+# the space-separated area names.
 select_areas()
 {
     local area alternatives=()
     programs=()
+    browser=
     for area in $1; do
         alternatives+=("${area_tests[$area]}")
         read -r -a more <<<"${area_programs[$area]}"
         programs+=("${more[@]}")
+        [ "$area" != web ] || browser=1
     done
-    regex="^($(IFS='|'; echo "${alternatives[*]}"))\\."
+    regex="^($(IFS='|'; echo "${alternatives[*]}"))(\\.|\$)"
     if [ -n "${MUTANT_ALL:-}" ]; then
         regex=.
         programs=(all)
@@ -159,6 +178,120 @@ fault tiles-brick-mask          "demo"           demo/part_tiles.cpp \
 fault bobs-step-draw-order      "demo"           demo/part_bobs.cpp \
     $'wave.frame_step = (rand() & step_mask) + step_base;\n    wave.bob_step = (rand() & step_mask) + step_base;' \
     $'wave.bob_step = (rand() & step_mask) + step_base;\n    wave.frame_step = (rand() & step_mask) + step_base;'
+# pictures and font
+fault font-letter-k-pixel       "pictures"       tools/pictures/font8x8.txt \
+    $'glyph 75 K\n##..##..' \
+    $'glyph 75 K\n##..#...'
+fault font-rows-mirrored        "pictures"       tools/pictures/glyphs.cpp \
+    'row |= 0x80 >> x;' \
+    'row |= 1 << x;'
+fault outline-scale2x-flat-and  "pictures"       tools/pictures/glyphs.cpp \
+    'const bool flat = up == down || left == right;' \
+    'const bool flat = up == down && left == right;'
+fault pnm-red-blue-swapped      "pictures"       tools/pictures/canvas.cpp \
+    $'file += static_cast<char>(pixel >> 16 & 0xFF);\n        file += static_cast<char>(pixel >> 8 & 0xFF);\n        file += static_cast<char>(pixel & 0xFF);' \
+    $'file += static_cast<char>(pixel & 0xFF);\n        file += static_cast<char>(pixel >> 8 & 0xFF);\n        file += static_cast<char>(pixel >> 16 & 0xFF);'
+fault block-red-as-blue         "pictures"       tools/pictures/sheet_small.cpp \
+    '{0.9f, 0.1f, 0.1f}' \
+    '{0.1f, 0.1f, 0.9f}'
+fault bubble-glint-one-late     "pictures"       tools/pictures/sheet_small.cpp \
+    '(step >= 3 && g <' \
+    '(step > 3 && g <'
+fault window-left-edge          "pictures"       tools/pictures/sheet_window.cpp \
+    'constexpr float left = 4.0f;' \
+    'constexpr float left = 3.0f;'
+fault logo-shadow-offset        "pictures"       tools/pictures/sheet_logo.cpp \
+    'constexpr float shadow = 4.0f;' \
+    'constexpr float shadow = 3.0f;'
+fault heart-paint-top-colour    "pictures"       tools/pictures/sheet_sprites.cpp \
+    '{1.0f, 0.35f, 0.55f}' \
+    '{1.0f, 0.55f, 0.35f}'
+# texts
+fault big-scroll-letter         "texts"          demo/assets_texts.cpp \
+    'ELECTRONIC/HOUSE MUSIC!' \
+    'ELECTRONIC/HOUSE MUSIC?'
+fault greeting-letter           "texts"          demo/assets_texts.cpp \
+    'KRILL KOMMANDO' \
+    'KRILL COMMANDO'
+fault grid-letter               "texts"          demo/assets_texts.cpp \
+    '"TIDE@EXAMPLE.ORG"' \
+    '"TIDE@EXAMPLE.COM"'
+fault hearts-scroll-letter      "texts"          demo/assets_texts.cpp \
+    '"- this sine wave scroller \n"' \
+    '"- this sine wave scroler \n"'
+fault spin-table-sign           "texts"          demo/assets_texts.cpp \
+    $'    -2,  -6,  -9, -12,' \
+    $'     2,  -6,  -9, -12,'
+# wave synthesis
+fault note-a440-off-by-one      "waves"          tools/waves/oscillators.cpp \
+    'std::exp2((note - 69) / 12.0)' \
+    'std::exp2((note - 68) / 12.0)'
+fault saw-blep-sign             "waves"          tools/waves/oscillators.cpp \
+    'return 2.0 * phase - 1.0 - poly_blep(phase, step);' \
+    'return 2.0 * phase - 1.0 + poly_blep(phase, step);'
+fault fade-in-starts-high       "waves"          tools/waves/envelopes.cpp \
+    'return 0.5 - 0.5 * std::cos(std::numbers::pi * t / attack);' \
+    'return 0.5 + 0.5 * std::cos(std::numbers::pi * t / attack);'
+fault highpass-numerator-sign   "waves"          tools/waves/filters.cpp \
+    'b0 = b2 = -b1 / 2.0;' \
+    'b0 = b2 = b1 / 2.0;'
+fault noise-shift               "waves"          tools/waves/noise.cpp \
+    'x ^= x >> 17;' \
+    'x ^= x >> 15;'
+fault clap-gap                  "waves"          tools/waves/kit.cpp \
+    '.clap_gap = 0.010,' \
+    '.clap_gap = 0.011,'
+fault lay-rounds-toward-zero    "waves"          tools/waves/sequencer.cpp \
+    'loop[j] = (3 * loop[j] + placed[j]) >> 2;' \
+    'loop[j] = (3 * loop[j] + placed[j]) / 4;'
+fault table-count-short         "waves"          tools/waves/table_writer.cpp \
+    '"const int32_t wave_count = " << waves.size()' \
+    '"const int32_t wave_count = " << waves.size() - 1'
+# capture encoder
+fault encoder-primaries-tag     "encoder"        tools/capture/capture_ffmpeg.cpp \
+    '"-color_primaries", "bt709"' \
+    '"-color_primaries", "bt470bg"'
+fault encoder-red-blue-swapped  "encoder"        tools/capture/capture_ffmpeg.cpp \
+    'std::endian::little ? "bgr0" : "0rgb"' \
+    'std::endian::little ? "rgb0" : "0rgb"'
+fault encoder-full-range        "encoder"        tools/capture/capture_ffmpeg.cpp \
+    'out_color_matrix=bt709:out_range=tv' \
+    'out_color_matrix=bt709:out_range=pc'
+fault encoder-enlarged-rows     "encoder"        tools/capture/capture_recorder.cpp \
+    'for (int32_t copy = 1; copy < scale; ++copy) {' \
+    'for (int32_t copy = 1; copy < scale - 1; ++copy) {'
+# scaled present
+fault scale-centre-unscaled     "scale"          platform/display.cpp \
+    'placement.top = std::max(0, (window_surface->h - height * placement.scale) / 2);' \
+    'placement.top = std::max(0, (window_surface->h - height) / 2);'
+fault scale-block-rows          "scale"          platform/display.cpp \
+    'for (int32_t copy = 1; copy < scale; ++copy) {' \
+    'for (int32_t copy = 1; copy < scale - 1; ++copy) {'
+fault scale-block-width         "scale"          platform/display.cpp \
+    'std::fill_n(out + x * scale, scale, map(in[x]));' \
+    'std::fill_n(out + x * scale, scale - 1, map(in[x]));'
+fault fullscreen-mode-max-side  "scale"          platform/display.cpp \
+    'const int32_t scale = std::min(mode.w / width, mode.h / height);' \
+    'const int32_t scale = std::max(mode.w / width, mode.h / height);'
+# browser glue
+fault web-stops-a-frame-early   "web"            web/web_sdl.cpp \
+    'web_run.stop_presents = uint64_t{frame} + 1;' \
+    'web_run.stop_presents = uint64_t{frame};'
+fault web-scripted-key-late     "web"            web/web_sdl.cpp \
+    'scripted_keys.push_back({frame, symbol});' \
+    'scripted_keys.push_back({frame + 1, symbol});'
+fault web-sound-half-kept       "web"            web/web_sound.cpp \
+    'const size_t count = sound.stream.size() / 2;' \
+    'const size_t count = sound.stream.size() / 4;'
+fault page-hash-red-blue        "web"            web/index.html \
+    'bytes[i] = rgba[i + 2];' \
+    'bytes[i] = rgba[i];'
+fault page-scale-rounds-up      "web"            web/index.html \
+    'Math.floor(room * ratio / side)' \
+    'Math.ceil(room * ratio / side)'
+fault glibc-random-drops        "web"            web/glibc_random.cpp \
+    'constexpr uint32_t dropped_draws = 310;' \
+    'constexpr uint32_t dropped_draws = 311;'
 # -----------------------------------------------------------------------------
 
 # Replaces OLD by NEW in FILE when OLD occurs exactly once; otherwise says
@@ -224,6 +357,34 @@ sync_copy()
     (cd "$src" && find . -type f | sed 's|^\./||' | sort | comm -23 - "$list" | xargs -r rm -f)
 }
 
+# The browser build of the copy: emscripten compiles the modules and the
+# glue, with the pictures and the wave table the sanitizer build generated.
+build_web()
+{
+    local env=(env NODE_PATH=/usr/share/nodejs)
+    if [ ! -f "$work/web-cmake/CMakeCache.txt" ]; then
+        "${env[@]}" emcmake cmake -S "$src/web" -B "$work/web-cmake" -DKELP_GENERATED="$build/tools" \
+            -DKELP_WEB_OUT="$work/web" -DKELP_WERROR=ON >/dev/null || return 1
+    fi
+    "${env[@]}" cmake --build "$work/web-cmake" -j "$jobs"
+}
+
+# The areas' programs, and the browser build when the browser test runs.
+build_programs()
+{
+    cmake --build "$build" -j "$jobs" --target "${programs[@]}" && { [ -z "$browser" ] || build_web; }
+}
+
+# The areas' ctest cases (with any further ctest options), then the browser
+# test, whose packages the copy borrows from the tree.
+run_tests()
+{
+    (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" "$@" -R "$regex") || return 1
+    [ -n "$browser" ] || return 0
+    ln -sfn "$root/tests/web/node_modules" "$src/tests/web/node_modules"
+    node "$src/tests/web/web_test.mjs" "$src/tests/reference" "$work/web"
+}
+
 mkdir -p "$src"
 sync_copy
 
@@ -243,10 +404,10 @@ cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON -D
 chosen_areas=$(for i in "${selected[@]}"; do echo "${areas[$i]}"; done | tr ' ' '\n' | sort -u | tr '\n' ' ')
 select_areas "$chosen_areas"
 echo "building the unchanged copy"
-cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$work/build.log" 2>&1 ||
+build_programs >"$work/build.log" 2>&1 ||
     { echo "the unchanged copy does not build: $work/build.log" >&2; exit 2; }
 echo "running the tests on the unchanged copy"
-(cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" -R "$regex" >"$work/ctest.log" 2>&1) ||
+run_tests >"$work/ctest.log" 2>&1 ||
     { echo "the unchanged copy fails its tests: $work/ctest.log" >&2; exit 2; }
 
 caught=0
@@ -260,23 +421,26 @@ for i in "${selected[@]}"; do
     substitute "$file" "${olds[$i]}" "${news[$i]}" apply
     log=$work/${names[$i]}.log
     select_areas "${areas[$i]}"
-    if ! cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$log" 2>&1; then
+    if ! build_programs >"$log" 2>&1; then
         verdict="build failed (not counted as caught)"
         broken=$((broken + 1))
-    elif (cd "$build" && ctest -j "$jobs" --timeout "$case_timeout" --stop-on-failure -R "$regex" >>"$log" 2>&1); then
+    elif run_tests --stop-on-failure >>"$log" 2>&1; then
         verdict=survived
         survived=$((survived + 1))
     else
-        failed=$(sed -n '/tests FAILED/,$p' "$log" | grep -m1 -oE '[0-9]+ - [A-Za-z0-9_./]+' | sed 's/^[0-9]* - //' || true)
+        failed=$(sed -n '/tests FAILED/,$p' "$log" | grep -m1 -oE '[0-9]+ - [A-Za-z0-9_./]+' | sed 's/^[0-9]* - //' ||
+                 true)
+        [ -n "$failed" ] || failed=$(grep -m1 '^not ok - ' "$log" | sed 's/^not ok - /the browser test: /' || true)
         verdict="caught${failed:+ by $failed}"
         caught=$((caught + 1))
     fi
     # A fresh time stamp, so the next build puts the original back.
     cat "$work/original" >"$file"
-    printf '%-26s %-24s %s\n' "${names[$i]}" "${files[$i]}" "$verdict" | tee -a "$results"
+    printf '%-26s %-36s %s\n' "${names[$i]}" "${files[$i]}" "$verdict" | tee -a "$results"
 done
 select_areas "$chosen_areas"
-cmake --build "$build" -j "$jobs" --target "${programs[@]}" >"$work/build.log" 2>&1 || true
+build_programs >"$work/build.log" 2>&1 || true
 summary="$caught caught, $survived survived"
 [ "$broken" -eq 0 ] || summary="$summary, $broken did not build"
+summary="$summary, in $((SECONDS / 60)) min"
 echo "$summary" | tee -a "$results"
