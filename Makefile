@@ -100,9 +100,10 @@ references: deps
 	@$(RELEASE)/tools/references/make_references
 
 # Slow (a build and a test run per fault); not part of make test.
+# FAULTS="NAME ..." tries only the named faults of tools/mutants.sh.
 .PHONY: mutants
 mutants: test-deps
-	@tools/mutants.sh
+	@tools/mutants.sh $(FAULTS)
 
 clean:
 	rm -rf build

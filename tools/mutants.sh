@@ -8,11 +8,12 @@
 # The copy lives in build/mutants/src with one sanitizer test build beside
 # it, so each fault costs an incremental build and a ctest run that stops at
 # the first failing case; faults in the browser glue cost an emscripten
-# build of the copy and the browser test (tests/web/web_test.mjs). A fault whose copy no longer builds is reported as
-# such and does not count as caught. A fault whose old text is not found
-# exactly once stops the script before anything runs: the table has to be
-# kept in step with the code. MUTANT_WORK names another place under the
-# tree for the copy, so two runs can go side by side.
+# build of the copy and the browser test (tests/web/web_test.mjs). A fault
+# whose copy no longer builds is reported as such and does not count as
+# caught. A fault whose old text is not found exactly once stops the script
+# before anything runs: the table has to be kept in step with the code.
+# MUTANT_WORK names another place under the tree for the copy, so two runs
+# can go side by side.
 set -euo pipefail
 export LC_ALL=C
 
@@ -47,9 +48,8 @@ fault()
 # texts and the wave table are checked against the stored references by
 # their own tests; the encoder by the capture program's video and still
 # tests; the browser glue (area web) by the browser test against the same
-# references.
-# The slowest whole-program runs (the ring, the Xvfb runs) are left out;
-# MUTANT_ALL=1 builds and runs every ctest case for every fault.
+# references. The slowest whole-program runs (the ring, the Xvfb runs) are
+# left out; MUTANT_ALL=1 builds and runs every ctest case for every fault.
 declare -A area_tests area_programs
 area_tests[gfx]='Img[A-Za-z]*|ByteMap|PnmReader|PnmWriter|LineTables|Vec2D|SineTable|Asset[A-Za-z]*'
 area_programs[gfx]='gfx_tests pnm_tests bytemap_tests assets_tests'
