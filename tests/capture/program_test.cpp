@@ -15,6 +15,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 #include <tuple>
 
 namespace {
@@ -242,4 +243,61 @@ TEST_F(CaptureProgram, VideoSoundIsNormalisedToMinus16Lufs)
     const auto [lufs, peak] = loudness_of(at("n.mp4"));
     EXPECT_NEAR(lufs, -16.0, 1.0);
     EXPECT_LE(peak, -1.0);
+}
+
+TEST_F(CaptureProgram, FittedVideosCentreThePictureOnBlackAtTheLargestScale)
+{
+    // Frame 33: the bricks of part one reach every edge of the picture.
+    ASSERT_EQ(capture({"--frame", "33", "--scale", "1", "-o", at("f.ppm")}).status, 0);
+    const std::string picture = ppm_pixels(at("f.ppm"));
+    ASSERT_EQ(picture.size(), 256u * 256 * 3);
+    struct Case {
+        const char* size;
+        size_t width, height, scale, left, top;
+    };
+    for (const Case& test : {Case{"3840x2160", 3840, 2160, 8, 896, 56}, Case{"1920x1080", 1920, 1080, 4, 448, 28}}) {
+        const Run run = capture({"--frames", "34", "--fit", test.size, "--no-normalise", "--timings", "-o", at("fit.mp4")});
+        ASSERT_EQ(run.status, 0) << run.errors;
+        for (const char* stage : {"drawing", "conversion", "pipe", "encoder", "sound"}) {
+            EXPECT_NE(run.errors.find(std::string("\n  ") + stage + " "), std::string::npos) << stage << run.errors;
+        }
+        EXPECT_EQ(output_of("ffprobe -v error -select_streams v:0 -show_entries stream=width,height,color_space,"
+                            "color_primaries,color_transfer,color_range -of compact=p=0:nk=1 '" + at("fit.mp4") + "'"),
+                  std::to_string(test.width) + "|" + std::to_string(test.height) + "|tv|bt709|bt709|bt709\n");
+        const std::string frame = output_of("ffmpeg -v error -i '" + at("fit.mp4") +
+                                            "' -vf 'select=eq(n\\,33)' -vsync 0 -f rawvideo -pix_fmt rgb24 "
+                                            "-sws_flags neighbor+accurate_rnd+full_chroma_int -");
+        ASSERT_EQ(frame.size(), test.width * test.height * 3) << test.size;
+        // Coding noise may reach into the border within the 16x16 blocks the picture's edge crosses.
+        const auto within = [](size_t at, size_t from, size_t length, size_t margin) {
+            return at + margin >= from && at < from + length + margin;
+        };
+        std::string inside;
+        uint8_t brightest_outside = 0;
+        for (size_t y = 0; y < test.height; ++y) {
+            for (size_t x = 0; x < test.width; ++x) {
+                const std::string_view rgb(frame.data() + (y * test.width + x) * 3, 3);
+                const size_t side = 256 * test.scale;
+                if (within(x, test.left, side, 0) && within(y, test.top, side, 0)) {
+                    inside.append(rgb);
+                } else if (!within(x, test.left, side, 16) || !within(y, test.top, side, 16)) {
+                    brightest_outside = std::max({brightest_outside, static_cast<uint8_t>(rgb[0]),
+                                                  static_cast<uint8_t>(rgb[1]), static_cast<uint8_t>(rgb[2])});
+                }
+            }
+        }
+        std::string expected;
+        for (size_t y = 0; y < 256 * test.scale; ++y) {
+            for (size_t x = 0; x < 256 * test.scale; ++x) {
+                expected.append(picture, ((y / test.scale) * 256 + x / test.scale) * 3, 3);
+            }
+        }
+        EXPECT_GE(psnr(inside, expected), 40.0) << test.size;
+        EXPECT_LE(brightest_outside, 2) << test.size;
+    }
+    const Run odd = capture({"--fit", "1921x1080", "-o", at("odd.mp4")});
+    EXPECT_EQ(odd.status, 2);
+    EXPECT_EQ(odd.errors, "kelp4090-capture: --fit: '1921x1080' has an odd side; the video's colour needs even "
+                          "sizes (see --help)\n");
+    EXPECT_FALSE(std::filesystem::exists(at("odd.mp4")));
 }

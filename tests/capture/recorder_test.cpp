@@ -55,7 +55,7 @@ std::vector<uint64_t> capture_in_child()
     return run_in_child([] {
         std::vector<std::unique_ptr<CaptureSink>> sinks;
         sinks.push_back(std::make_unique<HashSink>());
-        capture_record({.passes = 1, .frames = frames, .scale = 1, .keys = {}}, std::move(sinks));
+        capture_record({.passes = 1, .frames = frames, .keys = {}}, std::move(sinks));
         return std::vector<uint64_t>{};
     });
 }

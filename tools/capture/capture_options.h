@@ -1,6 +1,7 @@
 // Command line of kelp4090-capture: what to render and where to write it.
 #pragma once
 
+#include "capture_picture.h"
 #include "virtual_clock.h"
 
 #include <cstdint>
@@ -16,9 +17,13 @@ struct CaptureOptions {
     // Nearest-neighbour enlargement. Even, so that every 2x2 block of the
     // video's half-resolution colour lies inside one of the demo's pixels.
     int32_t scale = 4;
+    // --fit: the video's size, the picture at the largest scale that fits; 0: not asked.
+    int32_t fit_width = 0;
+    int32_t fit_height = 0;
     // Pressed after their frames, each held until the next one is pressed.
     std::vector<VirtualKey> keys;
     bool normalise = true;     // bring the video's sound to a standard loudness
+    bool timings = false;      // print the time of each stage at the end
     bool benchmark = false;
     bool help = false;
 };
@@ -32,6 +37,8 @@ constexpr int64_t capture_max_frames = 100000;
 // in `error` (naming the argument) when they make no sense.
 bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
 const char* capture_usage();
+// Where the picture lies in the written frames: --fit, or else --scale.
+CaptureLayout capture_options_layout(const CaptureOptions& options);
 // The file name's extension in lower case, without the dot; "" when it has none.
 std::string capture_extension(const std::string& path);
 // True when the name asks for a still picture rather than a video.
