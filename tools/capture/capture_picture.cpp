@@ -51,10 +51,16 @@ int64_t weighted(uint32_t rgb)
     return weight_red * red_of(rgb) + weight_green * ((rgb >> 8) & 0xFF) + weight_blue * blue_of(rgb);
 }
 
+// Rounded to nearest. The sums are never negative, and unsigned division by
+// a constant is the cheaper one.
+uint8_t rounded(int64_t numerator, uint64_t denominator)
+{
+    return static_cast<uint8_t>((static_cast<uint64_t>(numerator) + denominator / 2) / denominator);
+}
+
 uint8_t luma_of(uint32_t rgb)
 {
-    return static_cast<uint8_t>(
-        (luma_black * luma_denominator + luma_steps * weighted(rgb) + luma_denominator / 2) / luma_denominator);
+    return rounded(luma_black * luma_denominator + luma_steps * weighted(rgb), luma_denominator);
 }
 
 // The colour differences as exact numerators, rounded only once they are sampled.
@@ -73,7 +79,7 @@ template <int64_t denominator>
 uint8_t chroma_sample(int64_t sum)
 {
     constexpr int64_t whole = block_pixels * denominator;
-    return static_cast<uint8_t>((chroma_zero * whole + sum + whole / 2) / whole);
+    return rounded(chroma_zero * whole + sum, whole);
 }
 
 bool holds(const CaptureLayout& layout, int32_t width, int32_t height)
