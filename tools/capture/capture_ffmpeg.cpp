@@ -193,8 +193,8 @@ Arguments sound_arguments(const std::string& wav, const std::string& filters, co
     if (!filters.empty()) {
         arguments.insert(arguments.end(), {"-af", filters});
     }
-    // At 128 kbit/s for one channel the constant-quantiser coder matches the
-    // default one and takes a quarter of its time.
+    // At 128 kbit/s for one channel the constant-quantiser coder comes as
+    // close to the PCM as the default one and takes a quarter of its time.
     arguments.insert(arguments.end(),
                      {"-c:a", "aac", "-aac_coder", "fast", "-b:a", "128k", "-f", "mp4", file_url(sound)});
     return arguments;
@@ -327,20 +327,14 @@ public:
         if (encoder < 0 && !start()) {
             return false;
         }
-        const CaptureMoment converting = capture_moment();
-        if (!capture_yuv420(frame.pixels, frame.width, frame.height, layout, planes)) {
+        if (!capture_timed(CaptureStep::conversion,
+                           [&] { return capture_yuv420(frame.pixels, frame.width, frame.height, layout, planes); })) {
             return fail("the picture does not fit the video's size");
         }
-        const CaptureMoment sending = capture_moment();
-        capture_timings_add_since(CaptureStep::conversion, converting);
-        if (!write_all(pipe_fd, planes.data(), planes.size())) {
+        if (!capture_timed(CaptureStep::pipe, [&] { return write_all(pipe_fd, planes.data(), planes.size()); })) {
             return encoder_lost();
         }
-        const CaptureMoment sounding = capture_moment();
-        capture_timings_add_since(CaptureStep::pipe, sending);
-        const bool written = sound->write(frame);
-        capture_timings_add_since(CaptureStep::sound, sounding);
-        return written || fail(sound->error());
+        return capture_timed(CaptureStep::sound, [&] { return sound->write(frame); }) || fail(sound->error());
     }
 
     bool finish() override
@@ -349,19 +343,12 @@ public:
             return fail("no frame reached ffmpeg");
         }
         close_pipe();
-        CaptureMoment waiting = capture_moment();
-        const double children = capture_children_cpu();
-        const int encoded = wait_for(std::exchange(encoder, -1));
-        capture_timings_add(CaptureStep::encoder, capture_moment().wall - waiting.wall,
-                            capture_children_cpu() - children);
+        const int encoded =
+            capture_timed_children(CaptureStep::encoder, [this] { return wait_for(std::exchange(encoder, -1)); });
         if (!succeeded(encoded)) {
             return fail("ffmpeg failed while encoding the video (" + describe(encoded) + ")");
         }
-        waiting = capture_moment();
-        const double encoder_cpu = capture_children_cpu();
-        const bool done = finish_sound();
-        capture_timings_add(CaptureStep::sound, capture_moment().wall - waiting.wall,
-                            capture_children_cpu() - encoder_cpu);
+        const bool done = capture_timed_children(CaptureStep::sound, [this] { return finish_sound(); });
         remove_temporaries();
         return done;
     }
@@ -429,8 +416,9 @@ private:
     void widen(int pipe) const
     {
         constexpr size_t default_pipe = 64 * 1024;
-        for (size_t size = std::min<size_t>(capture_yuv420_size(layout), INT32_MAX);
-             size > default_pipe && fcntl(pipe, F_SETPIPE_SZ, static_cast<int>(size)) < 0; size /= 2) {
+        size_t size = std::min<size_t>(capture_yuv420_size(layout), INT32_MAX);
+        while (size > default_pipe && fcntl(pipe, F_SETPIPE_SZ, static_cast<int>(size)) < 0) {
+            size /= 2;
         }
     }
 
