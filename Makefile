@@ -1,5 +1,9 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
+# make check  the sanitizer build's tests alone: no ThreadSanitizer, no browser
+# make install  install the demo under PREFIX (default /usr/local), in DESTDIR if set
+# make deb   build the Debian package build/kelp4090_<version>_<architecture>.deb
+# make references  rewrite the stored references in tests/reference
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
 # make mutants  plant small faults one at a time and count those the tests catch
@@ -11,7 +15,8 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test
+.PHONY: all run test check build deps test-deps clean fuzz pictures references web web-serve web-test \
+	install deb
 
 all: build
 
@@ -28,11 +33,18 @@ build: deps
 run: build
 	@tools/run-demo.sh $(RELEASE)/kelp4090 $(RELEASE)/kelp4090-capture
 
-test: test-deps
+# The unit and whole-program tests under AddressSanitizer and UBSan: the
+# quick loop while working. make test runs them and the rest.
+check: test-deps
 	@cmake -S . -B $(TEST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
-	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
+	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON -DKELP_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_DIR) >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
+	@# The package the install tests unpack, and sdl12-compat for the window tests.
+	@$(MAKE) --no-print-directory deb >/dev/null
+	@tools/fetch-sdl12-compat.sh $(TEST)/sdl12-compat
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
+
+test: check
 	@# The audio tests again, under ThreadSanitizer.
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_TSAN=ON -DKELP_WERROR=ON >/dev/null
@@ -80,6 +92,13 @@ pictures: test-deps
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target pictures
 
+# After an intentional change of pictures, texts, sound or behaviour: renders
+# every reference the tests compare against anew and says which changed.
+references: deps
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target make_references
+	@$(RELEASE)/tools/references/make_references
+
 # Slow (a build and a test run per fault); not part of make test.
 .PHONY: mutants
 mutants: test-deps
@@ -87,6 +106,17 @@ mutants: test-deps
 
 clean:
 	rm -rf build
+
+# Installs from the optimised build; cmake --install takes the prefix and
+# DESTDIR from here. make deb checks its package with lintian.
+PREFIX ?= /usr/local
+PACKAGE_DIR := build
+
+install: build
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" tools/install.sh $(RELEASE)
+
+deb: build
+	@tools/make-deb.sh $(RELEASE) $(PACKAGE_DIR)
 
 # The browser build: emscripten compiles the modules; the pictures and the
 # wave table come from the native generators in $(RELEASE). emcc's optimiser
@@ -108,7 +138,6 @@ web-serve: web
 	@echo "KELP4090 at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
 	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
 
-# Headless Chromium checks the page against the capture program of the test
-# build; make test runs it once that build is up to date.
+# Headless Chromium checks the page against the stored references.
 web-test: web
-	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB)
+	@node tests/web/web_test.mjs tests/reference $(WEB)
