@@ -2,6 +2,7 @@
 # make test  build with sanitizers and run every test
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
+# make web-benchmark  time every part's drawing in the browser and natively, side by side
 # make mutants  plant small faults one at a time and count those the tests catch
 JOBS ?= 2
 RELEASE := build/release
@@ -11,7 +12,7 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test
+.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test web-benchmark
 
 all: build
 
@@ -112,3 +113,9 @@ web-serve: web
 # build; make test runs it once that build is up to date.
 web-test: web
 	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB)
+
+# The browser's drawing beside the optimised native program's: the same
+# benchmark loop in the page and in kelp4090-capture --benchmark, in turns.
+web-benchmark: test-deps web
+	@cmake --build $(RELEASE) -j $(JOBS) --target kelp4090-capture >/dev/null
+	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB) --benchmark $(RELEASE)/kelp4090-capture

@@ -1,8 +1,9 @@
 // The browser build in headless Chromium against kelp4090-capture: frame
 // hashes with and without keys, the sound, the scaled picture, and a paced
 // run's frame rate, start screen, end screen and restart.
-// Usage: node web_test.mjs CAPTURE WEB_DIR [--ring]
-// --ring also watches one whole paced pass and prints each part's drawing time.
+// Usage: node web_test.mjs CAPTURE WEB_DIR [--benchmark RELEASE_CAPTURE]
+// --benchmark instead times every part's drawing in the page and in
+// RELEASE_CAPTURE --benchmark, side by side.
 import { execFileSync } from 'node:child_process';
 import crypto from 'node:crypto';
 import fs from 'node:fs';
@@ -12,7 +13,8 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const [capture, webDir] = process.argv.slice(2, 4).map(p => path.resolve(p));
-const ring = process.argv.includes('--ring');
+const benchmarkAt = process.argv.indexOf('--benchmark');
+const releaseCapture = benchmarkAt > 0 ? path.resolve(process.argv[benchmarkAt + 1]) : null;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kelp-web-'));
 const side = 256;
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
@@ -146,7 +148,6 @@ async function checkPaced(browser, base) {
         rates.map(rate => rate.toFixed(2)).join(', '));
   const soundAhead = await page.evaluate(() => kelp.module.soundNext - kelp.module.audioContext.currentTime);
   check(soundAhead > 0, 'sound scheduled ahead of the audio clock', `${soundAhead.toFixed(3)} s`);
-  if (ring) await printDrawing(page);
   // Held over a few frames: a press and its release within one frame is lost, as in SDL.
   await page.keyboard.down('Escape');
   await sleep(100);
@@ -159,16 +160,48 @@ async function checkPaced(browser, base) {
   await page.close();
 }
 
-// One whole pass at 50 frames per second (about 105 s), then the medians.
-async function printDrawing(page) {
-  const names = await page.evaluate(() => Array.from({ length: kelp.module._web_part_count() },
-                                                     (_, i) => kelp.module.UTF8ToString(kelp.module._web_part_name(i))));
-  const last = names.length - 1;
-  await page.waitForFunction(i => kelp.module._web_draw_count(i) >= 790, { timeout: 150000, polling: 1000 }, last);
-  for (const [index, name] of names.entries()) {
-    const [median, count] = await page.evaluate(i => [kelp.module._web_draw_median_us(i),
-                                                      kelp.module._web_draw_count(i)], index);
-    console.log(`# ${name}: ${count} frames, median drawing ${median.toFixed(1)} µs`);
+// The rows of a --benchmark table by part: frames, median, worst, frames/s.
+function benchmarkRows(text) {
+  const rows = new Map();
+  for (const line of text.split('\n')) {
+    const [name, ...figures] = line.trim().split(/\s+/);
+    if (figures.length === 4 && figures.every(figure => /^[\d.]+$/.test(figure))) rows.set(name, figures.map(Number));
+  }
+  return rows;
+}
+
+async function pageBenchmark(browser, base) {
+  const page = await browser.newPage();
+  await page.goto(`${base}?benchmark`);
+  await page.waitForFunction(() => kelp.benchmarkDone, { timeout: 120000 });
+  const text = await page.$eval('#benchmark', element => element.textContent);
+  await page.close();
+  return benchmarkRows(text);
+}
+
+// The same loop natively and in the page, in turns, three times each; per
+// part the least median and the least mean (from frames/s) of each side.
+// The page's clock counts in steps of 5 µs.
+async function compareDrawing(browser, base) {
+  const native = [];
+  const browsed = [];
+  for (let round = 0; round < 3; ++round) {
+    native.push(benchmarkRows(execFileSync(releaseCapture, ['--benchmark'], { encoding: 'utf8' })));
+    browsed.push(await pageBenchmark(browser, base));
+  }
+  const least = (runs, name, pick) => Math.min(...runs.map(rows => pick(rows.get(name))));
+  const median = row => row[1];
+  const mean = row => 1e6 / row[3];
+  console.log(`# load average ${fs.readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ')}`);
+  console.log('# part      median µs: native browser ratio    mean µs: native browser ratio');
+  for (const name of native[0].keys()) {
+    if (name === 'present' || !browsed[0].has(name)) continue;
+    const figures = [median, mean].flatMap(pick => {
+      const [here, there] = [least(native, name, pick), least(browsed, name, pick)];
+      return [here.toFixed(1), there.toFixed(1), (there / here).toFixed(2)];
+    });
+    console.log(`# ${name.padEnd(8)} ${figures.slice(0, 3).map(f => f.padStart(8)).join('')}` +
+                `        ${figures.slice(3).map(f => f.padStart(8)).join('')}`);
   }
 }
 
@@ -181,8 +214,12 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync', '--autoplay-policy=no-user-gesture-required'],
 });
 try {
-  await checkFrames(browser, base);
-  await checkPaced(browser, base);
+  if (releaseCapture) {
+    await compareDrawing(browser, base);
+  } else {
+    await checkFrames(browser, base);
+    await checkPaced(browser, base);
+  }
 } catch (error) {
   check(false, 'browser run', error.message);
 } finally {
