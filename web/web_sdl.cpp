@@ -11,6 +11,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <deque>
 #include <vector>
 
 WebRun web_run{};
@@ -22,7 +23,18 @@ constexpr double frame_ms = 1000.0 / demo_frame_rate;
 constexpr uint64_t exact_breath_presents = 100;  // an exact run lets the page draw this often
 
 std::vector<VirtualKey> scripted_keys;  // until the exact run starts
-std::vector<int32_t> unseen_taps;       // tapped keys whose press no poll has handed out yet
+
+// The on-screen controls' taps, in the order made. The first is pressed
+// until one poll has handed its press out, and released with the next
+// frame's poll; the next tap is pressed with that release. So every tap
+// acts once, however short, and taps in quick succession each act.
+struct Taps {
+    std::deque<int32_t> waiting;  // the front one is down while `pressed`
+    bool pressed;
+    bool releasing;               // the front one's release is queued
+};
+
+Taps taps{};
 
 // ---- The page's side ----
 
@@ -102,17 +114,38 @@ void present()
     }
 }
 
-// A tapped key stays down until one poll has handed it out, and comes up
-// with the next frame's poll.
-void release_seen_tap(const SDL_Event& event)
+// Keys from the page come due in the order they came: at `present`, or
+// with the last event queued if that is later. A release queued for a tap
+// thus never comes after, and cancels, a key pressed later.
+void push_page_key(uint64_t present, int32_t symbol, bool down)
 {
-    if (event.type != SDL_KEYDOWN) {
+    VirtualClock& clock = web_run.clock;
+    const uint64_t after_queued = clock.events.empty() ? present : std::max(present, clock.events.back().present);
+    virtual_clock_push_key(&clock, after_queued, symbol, down);
+}
+
+void press_next_tap(uint64_t present)
+{
+    taps.pressed = !taps.waiting.empty();
+    taps.releasing = false;
+    if (taps.pressed) {
+        push_page_key(present, taps.waiting.front(), true);
+    }
+}
+
+// A poll handed out `event`: the tap pressed now moves on a step.
+void follow_tap(const SDL_Event& event)
+{
+    const bool down = event.type == SDL_KEYDOWN;
+    if (!taps.pressed || (!down && event.type != SDL_KEYUP) || event.key.keysym.sym != taps.waiting.front()) {
         return;
     }
-    const auto tap = std::find(unseen_taps.begin(), unseen_taps.end(), event.key.keysym.sym);
-    if (tap != unseen_taps.end()) {
-        unseen_taps.erase(tap);
-        virtual_clock_push_key(&web_run.clock, web_run.clock.presents + 1, event.key.keysym.sym, false);
+    if (down && !taps.releasing) {
+        push_page_key(web_run.clock.presents + 1, taps.waiting.front(), false);
+        taps.releasing = true;
+    } else if (!down && taps.releasing) {
+        taps.waiting.pop_front();
+        press_next_tap(web_run.clock.presents);
     }
 }
 
@@ -137,11 +170,10 @@ EMSCRIPTEN_KEEPALIVE void web_script_key(uint32_t frame, int32_t symbol)
     scripted_keys.push_back({frame, symbol});
 }
 
-// A key went down or up on the page: due at once, after the scripted keys
-// already due.
+// A key went down or up on the page: due at once, after the keys queued.
 EMSCRIPTEN_KEEPALIVE void web_key(int32_t symbol, int32_t down)
 {
-    virtual_clock_push_key(&web_run.clock, web_run.clock.presents, symbol, down != 0);
+    push_page_key(web_run.clock.presents, symbol, down != 0);
 }
 
 // An on-screen control: a press of `symbol` that acts once, however short.
@@ -150,8 +182,10 @@ EMSCRIPTEN_KEEPALIVE void web_tap(int32_t symbol)
     if (symbol < 0) {
         return;
     }
-    unseen_taps.push_back(symbol);
-    web_key(symbol, 1);
+    taps.waiting.push_back(symbol);
+    if (!taps.pressed) {
+        press_next_tap(web_run.clock.presents);
+    }
 }
 
 // The page was hidden or shown. Hidden, the demo's time stands still and it
@@ -244,7 +278,7 @@ int SDL_PollEvent(SDL_Event* event)
     if (!virtual_clock_poll_event(&web_run.clock, event)) {
         return 0;
     }
-    release_seen_tap(*event);
+    follow_tap(*event);
     return 1;
 }
 

@@ -1,6 +1,8 @@
 // The browser build in headless Chromium against kelp4090-capture: frame
-// hashes with and without keys, the sound, the scaled picture, and a paced
-// run's frame rate, start screen, end screen and restart.
+// hashes with and without keys, the sound, the scaled picture, the one-file
+// page opened from the disk; a paced run's frame rate, start screen, pause
+// while hidden, full speed, end screen and restart; the on-screen controls
+// on a phone and a tablet; refused parameters and browsers; the benchmark page.
 // Usage: node web_test.mjs CAPTURE WEB_DIR [--benchmark RELEASE_CAPTURE]
 // --benchmark instead times every part's drawing in the page and in
 // RELEASE_CAPTURE --benchmark, side by side.
@@ -10,13 +12,15 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import { pathToFileURL } from 'node:url';
+import puppeteer, { KnownDevices } from 'puppeteer-core';
 
 const [capture, webDir] = process.argv.slice(2, 4).map(p => path.resolve(p));
 const benchmarkAt = process.argv.indexOf('--benchmark');
 const releaseCapture = benchmarkAt > 0 ? path.resolve(process.argv[benchmarkAt + 1]) : null;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kelp-web-'));
 const side = 256;
+const phone = 'iPhone 13';  // 390 x 844 CSS pixels, 3 device pixels to one
 const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
 let failures = 0;
 let passes = 0;
@@ -60,9 +64,10 @@ function captureFrame(frame, keys, wav) {
 
 const sha256 = pixels => crypto.createHash('sha256').update(new Uint8Array(pixels.buffer)).digest('hex');
 
-async function runExact(browser, base, frame, keys) {
+async function runExact(browser, base, frame, keys, device) {
   const page = await browser.newPage();
-  await page.setViewport({ width: 1000, height: 900 });
+  if (device) await page.emulate(KnownDevices[device]);
+  else await page.setViewport({ width: 1000, height: 900 });
   await page.goto(`${base}?frames=${frame}${keys ? `&keys=${keys}` : ''}`);
   await page.waitForFunction(() => document.getElementById('frame-sha256').textContent, { timeout: 120000 });
   return page;
@@ -79,16 +84,30 @@ async function checkFrames(browser, base) {
   for (const { frame, keys, wav: sound } of cases) {
     const pixels = captureFrame(frame, keys, sound);
     const expected = sha256(pixels);
-    const page = await runExact(browser, base, frame, keys);
+    const page = await runExact(browser, base, frame, keys, frame === 600 ? phone : undefined);
     const hash = await page.$eval('#frame-sha256', element => element.textContent);
     check(hash === expected, `frame ${frame}${keys ? ` with keys ${keys}` : ''} as captured`, hash);
     if (sound) await checkSound(page, fs.readFileSync(sound));
     if (frame === 600) await checkScreenshot(page, pixels);
     await page.close();
+    if (frame === 600) await checkOneFile(browser, expected, fs.readFileSync(sound));
   }
 }
 
-async function checkSound(page, wav) {
+// kelp4090.html opened from the disk, with no server to fetch from: at most
+// 2 MB, and the frame and the sound of the served page.
+async function checkOneFile(browser, expected, wav) {
+  const file = path.join(webDir, 'kelp4090.html');
+  const bytes = fs.statSync(file).size;
+  check(bytes <= 2e6, 'kelp4090.html at most 2 MB', `${bytes} bytes`);
+  const page = await runExact(browser, pathToFileURL(file).href, 600);
+  const hash = await page.$eval('#frame-sha256', element => element.textContent);
+  check(hash === expected, 'kelp4090.html from the disk: frame 600 as captured', hash);
+  await checkSound(page, wav, 'kelp4090.html from the disk: ');
+  await page.close();
+}
+
+async function checkSound(page, wav, where = '') {
   const count = 88200;
   const expected = new Int16Array(wav.buffer.slice(wav.byteOffset + 44, wav.byteOffset + 44 + 2 * count));
   const played = await page.evaluate(n => {
@@ -96,28 +115,30 @@ async function checkSound(page, wav) {
     return Array.from(module.HEAP16.subarray(module._web_sound_values() >> 1, (module._web_sound_values() >> 1) + n));
   }, count);
   const first = expected.findIndex((value, i) => played[i] !== value);
-  check(played.length === count && first < 0, `first ${count} sound values as captured`,
+  check(played.length === count && first < 0, `${where}first ${count} sound values as captured`,
         first < 0 ? '' : `first difference at ${first}`);
 }
 
-// Each picture pixel a scale x scale square of its colour, at the largest
-// whole scale that fits 1000 x 900 beside the key help: 3.
+// On a phone of 3 device pixels to one CSS pixel, each picture pixel a 4 x 4
+// square of device pixels of its colour: the largest whole scale that fits.
 async function checkScreenshot(page, pixels) {
-  const box = await (await page.$('canvas')).boundingBox();
-  const scale = box.width / side;
+  const [box, ratio] = await page.evaluate(() => [document.getElementById('screen').getBoundingClientRect().toJSON(),
+                                                  devicePixelRatio]);
+  const scale = Math.round(box.width * ratio) / side;
+  const [left, top] = [Math.round(box.left * ratio), Math.round(box.top * ratio)];
   const png = path.join(scratch, 'page.png');
-  await page.screenshot({ path: png, clip: box });
+  await page.screenshot({ path: png });
+  const width = Number(execFileSync('identify', ['-format', '%w', png]));
   const rgb = execFileSync('convert', [png, '-depth', '8', 'rgb:-'], { maxBuffer: 1 << 24 });
   let wrong = 0;
   for (let y = 0; y < side * scale; ++y) {
     for (let x = 0; x < side * scale; ++x) {
-      const at = 3 * (y * side * scale + x);
+      const at = 3 * ((top + y) * width + left + x);
       const shown = rgb[at] << 16 | rgb[at + 1] << 8 | rgb[at + 2];
       if (shown !== pixels[Math.floor(y / scale) * side + Math.floor(x / scale)]) wrong += 1;
     }
   }
-  check(scale === 3 && box.height === box.width && wrong === 0, 'screenshot: square pixels at scale 3',
-        `scale ${scale}, ${wrong} pixels differ`);
+  check(scale === 4 && wrong === 0, `${phone}: every pixel a 4 x 4 square`, `scale ${scale}, ${wrong} device pixels differ`);
 }
 
 const frames = page => page.evaluate(() => [kelp.module._web_frames(), performance.now()]);
@@ -148,6 +169,8 @@ async function checkPaced(browser, base) {
         rates.map(rate => rate.toFixed(2)).join(', '));
   const soundAhead = await page.evaluate(() => kelp.module.soundNext - kelp.module.audioContext.currentTime);
   check(soundAhead > 0, 'sound scheduled ahead of the audio clock', `${soundAhead.toFixed(3)} s`);
+  await checkHidden(page);
+  await checkFullSpeed(page);
   // Held over a few frames: a press and its release within one frame is lost, as in SDL.
   await page.keyboard.down('Escape');
   await sleep(100);
@@ -158,6 +181,155 @@ async function checkPaced(browser, base) {
   await page.waitForFunction(() => kelp.module !== window.firstRun && kelp.module._web_frames() > 10);
   check(true, 'ESC ends with the end screen and a click runs the demo again');
   await page.close();
+}
+
+// The page hidden as a browser hides a background tab, and shown again.
+function setHidden(page, hidden) {
+  return page.evaluate(value => {
+    Object.defineProperty(document, 'hidden', { configurable: true, get: () => value });
+    Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => (value ? 'hidden' : 'visible') });
+    document.dispatchEvent(new Event('visibilitychange'));
+  }, hidden);
+}
+
+// Hidden for a second, neither frames nor sound go on; shown, they go on
+// together, at 50 frames per second without catching up.
+async function checkHidden(page) {
+  const state = () => page.evaluate(() => ({
+    frames: kelp.module._web_frames(), audio: kelp.module.audioContext.currentTime, ms: performance.now(),
+  }));
+  const before = await state();
+  await setHidden(page, true);
+  await page.waitForFunction(() => kelp.module.wakeShown && kelp.module.audioContext.state === 'suspended');
+  const held = await state();
+  await sleep(1000);
+  const still = await state();
+  check(still.frames === held.frames && still.audio === held.audio, 'hidden: no frames and no sound for a second',
+        `${still.frames - held.frames} frames, ${(still.audio - held.audio).toFixed(3)} s of sound`);
+  await setHidden(page, false);
+  const shown = await state();
+  await page.waitForFunction(count => kelp.module._web_frames() >= count, {}, shown.frames + 50);
+  const after = await state();
+  check(after.ms - shown.ms >= 900, 'shown again: 50 frames take a second, none caught up',
+        `${(after.ms - shown.ms).toFixed(0)} ms`);
+  const picture = (after.frames - before.frames) / 50;
+  const sound = after.audio - before.audio;
+  check(Math.abs(picture - sound) < 0.2, 'music in step with the picture across the pause',
+        `${picture.toFixed(2)} s of frames, ${sound.toFixed(2)} s of sound`);
+}
+
+// The full-speed control clicked with the mouse: 500 frames well within the
+// 10 s they take paced, the page answering meanwhile; clicked again, paced.
+async function checkFullSpeed(page) {
+  await page.click('[data-key="9"]');
+  const [start, startMs] = await frames(page);
+  await page.waitForFunction(count => kelp.module._web_frames() >= count, { timeout: 60000 }, start + 500);
+  const [, endMs] = await frames(page);
+  await page.click('[data-key="9"]');
+  check(endMs - startMs < 5000, 'full speed clicked: 500 frames in less than 5 s', `${(endMs - startMs).toFixed(0)} ms`);
+}
+
+// The layout on `device`: the picture at the largest whole scale of device
+// pixels that fits, every control at least 44 CSS pixels, inside the
+// viewport and off the picture.
+async function checkLayout(page, device, scale) {
+  await page.emulate(KnownDevices[device]);
+  await page.evaluate(() => new Promise(requestAnimationFrame));
+  const layout = await page.evaluate(() => {
+    const rect = element => element.getBoundingClientRect().toJSON();
+    return { picture: rect(document.getElementById('screen')), ratio: devicePixelRatio, width: innerWidth,
+             height: innerHeight, controls: Array.from(document.querySelectorAll('#controls button'), rect) };
+  });
+  const { picture, ratio, width, height, controls } = layout;
+  const inside = box => box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height;
+  const apart = box => box.right <= picture.left || box.left >= picture.right || box.bottom <= picture.top ||
+                       box.top >= picture.bottom;
+  // Layout keeps 1/64 CSS pixel: 1024 device pixels at a ratio of 3 are 341.33.
+  const shown = Math.round(picture.width * ratio) / side;
+  check(shown === scale && picture.height === picture.width && inside(picture), `${device}: picture at scale ${scale}`,
+        `scale ${shown}`);
+  const wrong = controls.filter(box => box.width < 44 || box.height < 44 || !inside(box) || !apart(box));
+  check(controls.length === 7 && wrong.length === 0, `${device}: 7 controls of 44 px or more, on screen, off the picture`,
+        JSON.stringify(wrong));
+}
+
+const runningPart = page => page.evaluate(() => kelp.module.UTF8ToString(kelp.module._web_running_part()));
+
+// Taps on a phone: the first starts the demo, then every control acts once
+// as its key, the scroll controls as the running part takes A and S.
+async function checkTouch(browser, base) {
+  const page = await browser.newPage();
+  await page.emulate(KnownDevices['iPad Pro 11 landscape']);
+  await page.goto(base);
+  await page.waitForFunction(() => kelp.firstFrameMs !== null, { timeout: 30000 });
+  await checkLayout(page, 'iPad Pro 11 landscape', 6);
+  await checkLayout(page, phone, 4);
+  await page.tap('#message');
+  await page.waitForFunction(() => kelp.module._web_frames() > 1);
+  // An export's first call replaces its lazy wrapper, so call it once first.
+  await page.evaluate(() => {
+    kelp.module._web_tap(-1);
+    const tap = kelp.module._web_tap;
+    kelp.taps = [];
+    kelp.module._web_tap = symbol => { kelp.taps.push(symbol); tap(symbol); };
+  });
+  const untilPart = name => page.waitForFunction(
+    part => kelp.module.UTF8ToString(kelp.module._web_running_part()) === part, {}, name);
+  await page.tap('[data-scroll=faster]');
+  await page.tap('[data-key=space]');
+  await untilPart('bubbles');
+  const switched = await page.evaluate(() => kelp.module._web_frames());
+  await page.waitForFunction(count => kelp.module._web_frames() >= count, {}, switched + 25);
+  check(await runningPart(page) === 'bubbles', 'a tap on next part moves on one part');
+  // Full speed on and straight off again: a paced part stays long enough for the scroll taps.
+  for (const control of ['[data-key="8"]', '[data-key="9"]', '[data-key="9"]', '[data-key=space]', '[data-key=space]']) {
+    await page.tap(control);
+  }
+  await untilPart('hearts');
+  await page.tap('[data-scroll=faster]');
+  await page.tap('[data-scroll=slower]');
+  await page.tap('[data-key=esc]');
+  await page.waitForFunction(() => document.getElementById('message').textContent.startsWith('The end'));
+  const taps = await page.evaluate(() => kelp.taps);
+  check(taps.join() === '97,32,56,57,57,32,32,115,97,27', 'taps: each control its key, then the end screen',
+        taps.join());
+  await page.close();
+}
+
+// Bad parameters, and browsers without WebAssembly or Web Audio: one
+// sentence on the page, and no program started.
+async function checkRefusals(browser, base) {
+  const cases = [
+    { query: '?frames=12x', text: "frames: '12x' is not a frame number" },
+    { query: '?frames=10&keys=5:up', text: "keys: '5:up' is not FRAME:KEY (KEY: space, esc or one character)" },
+    { missing: 'WebAssembly', text: 'This browser cannot play KELP4090: it has no WebAssembly.' },
+    { missing: 'AudioContext', text: 'This browser cannot play KELP4090: it has no Web Audio.' },
+  ];
+  for (const { query = '', missing, text } of cases) {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(name => {
+      if (name) delete window[name];
+      // Counts the programs the page starts.
+      let factory;
+      Object.defineProperty(window, 'createKelp4090', {
+        configurable: true,
+        set: value => { factory = value; },
+        get: () => (...args) => { window.programsStarted = (window.programsStarted || 0) + 1; return factory(...args); },
+      });
+    }, missing);
+    await page.goto(base + query);
+    const [shown, started] = await page.evaluate(() => [document.getElementById('message').textContent,
+                                                        window.programsStarted || 0]);
+    check(shown === text && started === 0, `refused: ${query || `no ${missing}`}`, `'${shown}', ${started} started`);
+    await page.close();
+  }
+}
+
+// The page's benchmark: the five parts, each drawn as many frames as it runs.
+async function checkBenchmarkPage(browser, base) {
+  const rows = await pageBenchmark(browser, base);
+  const counts = ['tiles', 'bubbles', 'spirals', 'hearts', 'bobs'].map(name => rows.get(name)?.[0]);
+  check(counts.join() === '1001,1001,1251,1001,801', 'benchmark page: every part timed', counts.join());
 }
 
 // The rows of a --benchmark table by part: frames, median, worst, frames/s.
@@ -219,6 +391,9 @@ try {
   } else {
     await checkFrames(browser, base);
     await checkPaced(browser, base);
+    await checkTouch(browser, base);
+    await checkRefusals(browser, base);
+    await checkBenchmarkPage(browser, base);
   }
 } catch (error) {
   check(false, 'browser run', error.message);
