@@ -1,5 +1,7 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
+# make install  install the demo under PREFIX (default /usr/local), in DESTDIR if set
+# make deb   build the Debian package build/kelp4090_<version>_<architecture>.deb
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
 # make web-benchmark  time every part's drawing in the browser and natively, side by side
@@ -12,7 +14,7 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test web-benchmark
+.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test web-benchmark install deb
 
 all: build
 
@@ -31,8 +33,11 @@ run: build
 
 test: test-deps
 	@cmake -S . -B $(TEST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
-	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON >/dev/null
+	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON -DKELP_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_DIR) >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
+	@# The package the install tests unpack, and sdl12-compat for the window tests.
+	@$(MAKE) --no-print-directory deb >/dev/null
+	@tools/fetch-sdl12-compat.sh $(TEST)/sdl12-compat
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
 	@# The audio tests again, under ThreadSanitizer.
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
@@ -88,6 +93,17 @@ mutants: test-deps
 
 clean:
 	rm -rf build
+
+# Installs from the optimised build; cmake --install takes the prefix and
+# DESTDIR from here. make deb checks its package with lintian.
+PREFIX ?= /usr/local
+PACKAGE_DIR := build
+
+install: build
+	@PREFIX="$(PREFIX)" DESTDIR="$(DESTDIR)" tools/install.sh $(RELEASE)
+
+deb: build
+	@tools/make-deb.sh $(RELEASE) $(PACKAGE_DIR)
 
 # The browser build: emscripten compiles the modules; the pictures and the
 # wave table come from the native generators in $(RELEASE). emcc's optimiser

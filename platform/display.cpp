@@ -23,7 +23,6 @@ constexpr uint32_t default_video_flags = SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_ANY
 constexpr int32_t default_side = 256;
 constexpr const char* caption = "KELP4090";
 constexpr int32_t bytes_per_pixel = 4;
-constexpr int32_t max_row_bytes = 0xFFFF;  // SDL keeps a surface's pitch in 16 bits
 constexpr int64_t max_window_side = 0x7FFF;  // SDL keeps rectangles in 16 bits
 
 SDL_Surface* window_surface = nullptr;
@@ -31,6 +30,7 @@ int32_t requested_scale = 1;  // 1 to display_max_scale, or display_fullscreen
 Display* the_display = nullptr;
 uint32_t video_flags = 0;
 bool flip = false;
+int32_t clears_pending = 0;  // presents that first make the whole window black
 
 // Reports and answers false unless `display` is the one Display.
 bool is_the_display(const Display* display)
@@ -269,6 +269,10 @@ void open_window(Display* display, int32_t width, int32_t height)
     display->pixel_depth = window_surface->format->BitsPerPixel;
     flip = (window_surface->flags & SDL_DOUBLEBUF) != 0;
     place_frame(display->width, display->height);
+    const bool covered = placement.left == 0 && placement.top == 0 &&
+                         window_surface->w == display->width * placement.scale &&
+                         window_surface->h == display->height * placement.scale;
+    clears_pending = covered ? 0 : flip ? 2 : 1;
 }
 
 void show_window()
@@ -287,6 +291,70 @@ bool lock_window()
         return false;
     }
     return true;
+}
+
+// Nothing but the frame is ever written into the window, and SDL promises
+// nothing about a new window surface's pixels (sdl12-compat leaves them as
+// allocated): a window larger than the frame is made black by its first
+// present, or its first two when they flip between two buffers.
+void clear_window_if_pending()
+{
+    if (clears_pending == 0 || !lock_window()) {
+        return;
+    }
+    clears_pending -= 1;
+    if (window_surface->pixels) {
+        std::memset(window_surface->pixels, 0,
+                    static_cast<size_t>(window_surface->pitch) * static_cast<size_t>(window_surface->h));
+    }
+    SDL_UnlockSurface(window_surface);
+}
+
+// A width x height 32-bit surface holding the top-left of the Image. The
+// rows are copied in: a library that keeps a surface's pixels in a surface
+// of its own (sdl12-compat) would not see a borrowed pixel pointer.
+SDL_Surface* frame_surface(const Image* image, int32_t width, int32_t height)
+{
+    SDL_Surface* frame = SDL_CreateRGBSurface(video_flags, width, height, 32, 0xFF0000, 0x00FF00, 0x0000FF,
+                                              0xFF000000);
+    if (!frame || SDL_LockSurface(frame) < 0) {
+        SDL_FreeSurface(frame);
+        return nullptr;
+    }
+    const auto* source = reinterpret_cast<const uint8_t*>(image->pixels);
+    const size_t source_pitch = static_cast<size_t>(image->width) * bytes_per_pixel;
+    const size_t row_bytes = static_cast<size_t>(width) * bytes_per_pixel;
+    auto* target = static_cast<uint8_t*>(frame->pixels);
+    for (int32_t y = 0; y < height; ++y) {
+        std::memcpy(target + static_cast<size_t>(y) * frame->pitch, source + static_cast<size_t>(y) * source_pitch,
+                    row_bytes);
+    }
+    SDL_UnlockSurface(frame);
+    return frame;
+}
+
+// A converted frame into the window at its placement: SDL's blit at scale
+// 1 (onto the whole window when the frame starts at its corner), our own
+// enlarging pass above.
+bool place_converted(SDL_Surface* converted)
+{
+    if (placement.scale == 1) {
+        SDL_Rect at{static_cast<Sint16>(placement.left), static_cast<Sint16>(placement.top), 0, 0};
+        const bool corner = placement.left == 0 && placement.top == 0;
+        return SDL_UpperBlit(converted, nullptr, window_surface, corner ? nullptr : &at) == 0;
+    }
+    if (SDL_LockSurface(converted) < 0) {
+        return false;
+    }
+    const bool locked = SDL_LockSurface(window_surface) == 0;
+    if (locked) {
+        if (window_surface->pixels && converted->pixels) {
+            write_converted(converted);
+        }
+        SDL_UnlockSurface(window_surface);
+    }
+    SDL_UnlockSurface(converted);
+    return locked;
 }
 
 }  // namespace
@@ -350,6 +418,7 @@ void display_present(Display* display, const Image* image)
         display_present_converted(display, image);
         return;
     }
+    clear_window_if_pending();
     if (!lock_window()) {
         return;
     }
@@ -361,46 +430,30 @@ void display_present(Display* display, const Image* image)
 }
 
 // SDL converts the frame to the window's format: a temporary 32-bit surface
-// borrows the Image's rows, SDL_DisplayFormat converts it, and the converted
-// rows go into the window at the frame's place, clipped to the window.
+// takes the Image's rows, SDL_DisplayFormat converts it, SDL blits it into
+// the window (our own pass enlarges it at scales above 1), and both
+// temporaries are gone before the window is shown.
 void display_present_converted(Display* display, const Image* image)
 {
     if (!is_the_display(display)) {
         return;
     }
-    if (!window_surface || !has_pixels(image) || image->width > max_row_bytes / bytes_per_pixel) {
+    if (!window_surface || !has_pixels(image)) {
         display_error();
         return;
     }
-    const int32_t width = std::min(image->width, display->width);
-    const int32_t height = std::min(image->height, display->height);
-    SDL_Surface* frame = SDL_CreateRGBSurface(video_flags, width, height, 32, 0xFF0000, 0x00FF00, 0x0000FF,
-                                              0xFF000000);
-    if (!frame) {
-        display_error();
-        return;
-    }
-    void* own_pixels = frame->pixels;
-    const Uint16 own_pitch = frame->pitch;
-    frame->pixels = image->pixels;
-    frame->pitch = static_cast<Uint16>(image->width * bytes_per_pixel);
-    SDL_Surface* converted = SDL_DisplayFormat(frame);
-    frame->pixels = own_pixels;
-    frame->pitch = own_pitch;
-    SDL_FreeSurface(frame);
-    if (!converted) {
-        display_error();
-        return;
-    }
-    if (SDL_LockSurface(converted) == 0 && lock_window()) {
-        if (window_surface->pixels && converted->pixels) {
-            write_converted(converted);
-        }
-        SDL_UnlockSurface(window_surface);
-        show_window();
-    }
-    SDL_UnlockSurface(converted);
+    clear_window_if_pending();
+    SDL_Surface* frame =
+        frame_surface(image, std::min(image->width, display->width), std::min(image->height, display->height));
+    SDL_Surface* converted = frame ? SDL_DisplayFormat(frame) : nullptr;
+    const bool placed = converted && place_converted(converted);
     SDL_FreeSurface(converted);
+    SDL_FreeSurface(frame);
+    if (!placed) {
+        display_error();
+        return;
+    }
+    show_window();
 }
 
 // The window shows the Image's own pixels for one present, without a copy,

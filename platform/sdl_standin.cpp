@@ -19,11 +19,21 @@ constexpr uint64_t fnv_offset = 0xCBF29CE484222325;
 constexpr uint64_t fnv_prime = 0x100000001B3;
 constexpr uint64_t us_per_ms = 1000;
 constexpr int32_t max_pitch = 0xFFFF;  // SDL_Surface keeps the pitch in 16 bits
+constexpr uint8_t unset_window_byte = 0xBE;
 
 struct ChannelMasks {
     uint32_t red;
     uint32_t green;
     uint32_t blue;
+};
+
+// A surface and the pixel block it was made with. Conversions and blits read
+// a source through that block, as a library that keeps the pixels in a
+// surface of its own (sdl12-compat) does: a pointer a caller writes into
+// `pixels` is not seen there.
+struct MadeSurface {
+    SDL_Surface surface;  // first: the SDL_Surface handed out is the record's address
+    void* block;
 };
 
 struct Standin {
@@ -45,6 +55,8 @@ struct Standin {
     std::string caption;
     uint64_t flips = 0;
     uint64_t conversions = 0;
+    uint64_t blits = 0;
+    int32_t surfaces = 0;  // made and not yet released
     std::vector<uint32_t> last_frame;
     uint64_t frames_hash = fnv_offset;
     StandinPresentHook hook = nullptr;
@@ -111,12 +123,26 @@ SDL_PixelFormat* format_new(int32_t depth, ChannelMasks masks, uint32_t alpha_ma
     return format;
 }
 
+MadeSurface* made_of(SDL_Surface* surface)
+{
+    return reinterpret_cast<MadeSurface*>(surface);
+}
+
+// The surface as the library reads it: its own pixel block.
+SDL_Surface as_made(SDL_Surface* surface)
+{
+    SDL_Surface copy = *surface;
+    copy.pixels = made_of(surface)->block;
+    return copy;
+}
+
 void surface_release(SDL_Surface* surface)
 {
     if (surface) {
-        free(surface->pixels);
+        free(made_of(surface)->block);
         free(surface->format);
         free(surface);
+        state.surfaces -= 1;
     }
 }
 
@@ -133,11 +159,13 @@ SDL_Surface* surface_new(int32_t width, int32_t height, int32_t depth, ChannelMa
         set_error("Surface is too wide");
         return nullptr;
     }
-    auto* surface = static_cast<SDL_Surface*>(calloc(1, sizeof(SDL_Surface)));
-    if (!surface) {
+    auto* made = static_cast<MadeSurface*>(calloc(1, sizeof(MadeSurface)));
+    if (!made) {
         set_error("Out of memory");
         return nullptr;
     }
+    state.surfaces += 1;
+    SDL_Surface* surface = &made->surface;
     surface->format = format_new(depth, masks, alpha_mask);
     surface->w = width;
     surface->h = height;
@@ -146,6 +174,7 @@ SDL_Surface* surface_new(int32_t width, int32_t height, int32_t depth, ChannelMa
     surface->refcount = 1;
     if (width > 0 && height > 0) {
         surface->pixels = calloc(static_cast<size_t>(height), static_cast<size_t>(pitch));
+        made->block = surface->pixels;
     }
     if (!surface->format || (width > 0 && height > 0 && !surface->pixels)) {
         surface_release(surface);
@@ -422,6 +451,16 @@ uint64_t standin_conversions()
     return state.conversions;
 }
 
+uint64_t standin_blits()
+{
+    return state.blits;
+}
+
+int32_t standin_surfaces()
+{
+    return state.surfaces;
+}
+
 const std::vector<uint32_t>& standin_delays()
 {
     return state.delays;
@@ -548,6 +587,10 @@ SDL_Surface* SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
     if (!state.window) {
         return nullptr;
     }
+    // SDL promises nothing about a new window's pixels: here they start grey.
+    if (state.window->pixels) {
+        std::memset(state.window->pixels, unset_window_byte, static_cast<size_t>(state.window->pitch) * height);
+    }
     const Uint32 doublebuf = SDL_HWSURFACE | SDL_DOUBLEBUF;
     const bool flipping = state.grant_doublebuf || (flags & doublebuf) == doublebuf;
     state.window->flags = (flipping ? doublebuf : SDL_SWSURFACE) | (fullscreen ? SDL_FULLSCREEN : 0);
@@ -630,8 +673,9 @@ SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface)
     const SDL_PixelFormat* screen = state.window->format;
     SDL_Surface* converted = surface_new(surface->w, surface->h, screen->BitsPerPixel,
                                          {screen->Rmask, screen->Gmask, screen->Bmask}, 0, 0);
-    if (converted && surface->pixels) {
-        convert_rect(surface, 0, 0, converted, 0, 0, surface->w, surface->h);
+    const SDL_Surface source = as_made(surface);
+    if (converted && source.pixels) {
+        convert_rect(&source, 0, 0, converted, 0, 0, surface->w, surface->h);
     }
     return converted;
 }
@@ -664,9 +708,11 @@ int SDL_UpperBlit(SDL_Surface* src, SDL_Rect* srcrect, SDL_Surface* dst, SDL_Rec
         *dstrect = {static_cast<Sint16>(dx), static_cast<Sint16>(dy), static_cast<Uint16>(width),
                     static_cast<Uint16>(height)};
     }
-    if (width > 0 && height > 0 && src->pixels && dst->pixels) {
-        convert_rect(src, sx, sy, dst, dx, dy, width, height);
+    const SDL_Surface source = as_made(src);
+    if (width > 0 && height > 0 && source.pixels && dst->pixels) {
+        convert_rect(&source, sx, sy, dst, dx, dy, width, height);
     }
+    state.blits += 1;
     return 0;
 }
 

@@ -19,8 +19,13 @@ using StandinPresentHook = void (*)(const uint32_t* pixels, int32_t width, int32
 // The window surface is released, as by SDL_Quit.
 void standin_reset();
 
+// Surfaces keep the pixel block they were made with: SDL_DisplayFormat
+// and SDL_UpperBlit read a source through it, whatever pointer the caller
+// has put into `pixels` since, as sdl12-compat does.
+
 // Video: bits per pixel of the window surface (32, 16 or 8; others are
-// ignored); a failing mode. 16 bits are laid out 5-6-5, 8 bits 3-3-2.
+// ignored); a failing mode. 16 bits are laid out 5-6-5, 8 bits 3-3-2. A
+// new window's pixels start as bytes 0xBE.
 void standin_set_video_depth(int32_t bits);
 void standin_fail_video(bool fail);
 // The window's red, green and blue masks, for a layout other than the
@@ -58,6 +63,8 @@ uint64_t standin_now_us();               // virtual clock
 uint64_t standin_presents();             // flips and updates of the window so far
 uint64_t standin_flips();                // the presents that were SDL_Flip calls
 uint64_t standin_conversions();          // SDL_DisplayFormat calls
+uint64_t standin_blits();                // SDL_UpperBlit calls that succeeded
+int32_t standin_surfaces();              // surfaces made and not yet freed, the window's too
 const std::vector<uint32_t>& standin_delays();  // every SDL_Delay argument, in order
 const std::vector<uint32_t>& standin_last_frame();  // 0x00RRGGBB, window size
 uint64_t standin_frames_hash();          // running hash over every presented frame

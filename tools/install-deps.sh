@@ -6,13 +6,17 @@ set -euo pipefail
 
 run_packages=(make cmake g++ pkg-config libsdl1.2-dev ffmpeg)
 test_packages=(libgtest-dev xvfb xdotool x11-apps imagemagick sox)
+# The window tests on sdl12-compat (unpacked, never installed) need SDL2;
+# the install and package tests check what they build with these.
+install_test_packages=(libsdl2-2.0-0 dpkg-dev lintian desktop-file-utils appstream man-db groff-base)
 fuzz_packages=(clang libclang-rt-14-dev)  # make fuzz: libFuzzer comes with clang
 web_packages=(emscripten nodejs)          # make web
 browser_packages=(chromium)               # the browser tests, with npm below
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
-  test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${web_packages[@]}" "${browser_packages[@]}") ;;
+  test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${install_test_packages[@]}" "${web_packages[@]}"
+                "${browser_packages[@]}") ;;
   fuzz) wanted=("${run_packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}") ;;
   web) wanted=("${run_packages[@]}" "${web_packages[@]}") ;;
   *) echo "usage: $0 run|test|fuzz|web" >&2; exit 2 ;;

@@ -34,6 +34,12 @@ else
   fail "no window appeared: $(cat "$work_dir/stderr")"
 fi
 [[ -s "$raw" ]] || { fail "the disk driver wrote nothing"; exit 1; }
+if ((disk_audio_channels == 2)); then
+  differing=$(od -An -v -td2 -w4 "$raw" | awk '$1 != $2 { n++ } END { print n + 0 }')
+  ((differing == 0)) && pass "both channels carry the same sound" || fail "$differing stereo frames differ"
+  sox -D -t raw -r "$rate" -e signed -b 16 -c 2 -L "$raw" -t raw "$work_dir/mono.raw" remix 1
+  raw="$work_dir/mono.raw"
+fi
 
 seconds=$(sox_stat "$raw" '^Length')
 rms=$(sox_stat "$raw" '^RMS +amplitude')

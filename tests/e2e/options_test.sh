@@ -1,7 +1,8 @@
 #!/bin/bash
 # The demo's options and its plain errors, on the real binary and real SDL:
 # bad arguments, no display, a dead display, no sound device, --scale 3 at 24
-# and 16 bits, --mute and --fullscreen under Xvfb, and make run's fallback.
+# and 16 bits, --mute and --fullscreen at 24 and 16 bits under Xvfb, and make
+# run's fallback.
 # Usage: options_test.sh path/to/kelp4090 path/to/run-demo.sh
 demo=$1
 run_demo=$2
@@ -60,8 +61,8 @@ start_options() {
   rm -f "$work_dir/sound.raw"
   SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work_dir/sound.raw" "$demo" "$@" >"$work_dir/stdout" 2>"$work_dir/stderr" &
   demo_pid=$!
-  window=$(timeout 20 xdotool search --sync --name '^KELP4090$' | head -n1)
-  [[ -n "$window" ]]
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^KELP4090$' | head -n1)
+  [[ -n "$window" ]] && check_sdl_library
 }
 
 # reduce_blocks PNG SCALE OUT: the 256*SCALE square PNG reduced by SCALE with
@@ -74,11 +75,19 @@ reduce_blocks() {
   compare -metric AE "$1" "$work_dir/again.png" null: 2>/dev/null || : >"$3"
 }
 
+# shows_part_two: grabs the window; true when its top-left pixel has the
+# colour of part two's first corner mark.
+shows_part_two() {
+  grab "$work_dir/grab.png" &&
+    colour_near "$(convert "$work_dir/grab.png" -crop 1x1+0+0 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" \
+      "#4080F0" "$rounding_16_bits"
+}
+
 # part_two_grab SCALE PNG: the window's size and, reduced by SCALE into PNG,
 # a grab of it in part two (SPACE ends part one).
 part_two_grab() {
-  press space
-  sleep 1.5
+  wait_for_tiles || fail "--scale $1: the first part did not show"
+  hold_until space shows_part_two || fail "--scale $1: SPACE did not bring part two"
   grab "$work_dir/grab.png"
   size=$(identify -format '%wx%h' "$work_dir/grab.png")
   reduce_blocks "$work_dir/grab.png" "$1" "$2"
@@ -109,43 +118,59 @@ for depth in 24 16; do
   [[ ! -e "$work_dir/sound.raw" && ! -s "$work_dir/stderr" ]] && pass "$depth bits: --mute opens no sound device" ||
     fail "$depth bits: --mute: $(ls "$work_dir") $(cat "$work_dir/stderr")"
   marks=$(corner_marks "$work_dir/reduced3.png")
-  if [[ -n "$marks" && "$marks" == "$(corner_marks "$work_dir/reduced1.png")" && "$marks" == "#4080F0 #3C7CEC"* ]]; then
-    pass "$depth bits: --scale 3 shows 3x3 blocks; reduced, part two's corner marks equal the unscaled ones"
-  elif [[ -n "$marks" && "$depth" == 16 && "$marks" == "$(corner_marks "$work_dir/reduced1.png")" ]]; then
-    pass "$depth bits: --scale 3 shows 3x3 blocks; reduced, part two's corner marks equal the unscaled ones (${marks:0:15})"
+  read -r first second _ <<<"$marks"
+  rounding=$((depth == 24 ? 0 : rounding_16_bits))
+  if [[ -n "$marks" && "$marks" == "$(corner_marks "$work_dir/reduced1.png")" ]] &&
+     colour_near "$first" "#4080F0" "$rounding" && colour_near "$second" "#3C7CEC" "$rounding"; then
+    pass "$depth bits: --scale 3 shows 3x3 blocks; reduced, part two's corner marks equal the unscaled ones ($first $second)"
   else
     fail "$depth bits: reduced marks '$marks' against '$(corner_marks "$work_dir/reduced1.png")'"
   fi
 done
 
-# Fullscreen on a 1280x1024 screen: the frame at 4x, centred on black; or a
-# window and the note where fullscreen is refused.
-start_xvfb 24 1280x1024
-if start_options --fullscreen --mute; then
-  sleep 1
-  xwd -silent -root -out "$work_dir/root.xwd" && convert "$work_dir/root.xwd" "$work_dir/root.png"
-  sides=$(convert "$work_dir/root.png" \( -clone 0 -crop 128x1024+0+0 \) \( -clone 0 -crop 128x1024+1152+0 \) \
-    -delete 0 -append -format '%[max]' info:)
-  convert "$work_dir/root.png" -crop 1024x1024+128+0 +repage "$work_dir/centre.png"
-  reduce_blocks "$work_dir/centre.png" 4 "$work_dir/reduced.png"
+# Fullscreen on a 1280x1024 screen at both depths: the frame at 4x,
+# centred on black, showing the first part's tiles once its fade from black
+# is over; or a window and the note where fullscreen is refused.
+# fullscreen_shown: grabs the screen and answers whether it shows that; sets
+# sides (the brightest value left and right of the centre) and off_blocks
+# (pixels of the centre that differ from its 4x4 blocks).
+fullscreen_shown() {
+  xwd -silent -root -out "$work_dir/root.xwd" || return 1
+  read -r sides off_blocks < <(convert "$work_dir/root.xwd" -write mpr:root +delete \
+    \( mpr:root -crop 128x1024+0+0 \) \( mpr:root -crop 128x1024+1152+0 \) -append -format '%[max] ' -write info: \
+    +delete mpr:root -crop 1024x1024+128+0 +repage -write mpr:centre -sample 256x256 -write "$work_dir/reduced.png" \
+    -sample 1024x1024 mpr:centre -metric AE -compare -format '%[distortion]\n' info:)
+  [[ "$sides" == 0 && "$off_blocks" == 0 ]] && shows_tiles "$work_dir/reduced.png"
+}
+
+for depth in 24 16; do
+  start_xvfb "$depth" 1280x1024
+  if ! start_options --fullscreen --mute; then
+    fail "--fullscreen at $depth bits: no window: $(cat "$work_dir/stderr")"
+    continue
+  fi
+  deadline=$((SECONDS + 20)) shown=no
+  until ((SECONDS >= deadline)); do
+    fullscreen_shown && shown=yes && break
+    sleep 0.2
+  done
   geometry=$(xdotool getwindowgeometry "$window" | grep -o '[0-9]*x[0-9]*$')
-  if [[ "$geometry" == 1280x1024 && "$sides" == 0 && -s "$work_dir/reduced.png" ]]; then
-    pass "--fullscreen fills 1280x1024 with 4x4 blocks centred on black"
+  if [[ "$geometry" == 1280x1024 && "$shown" == yes ]]; then
+    pass "--fullscreen at $depth bits fills 1280x1024 with the tiles in 4x4 blocks centred on black"
   elif grep -q "showing a window instead" "$work_dir/stderr" && [[ "$geometry" == 256x256 ]]; then
-    pass "--fullscreen falls back to a window: $(cat "$work_dir/stderr")"
+    pass "--fullscreen at $depth bits falls back to a window: $(cat "$work_dir/stderr")"
   else
-    fail "--fullscreen: window $geometry, black sides up to $sides, blocks $(stat -c %s "$work_dir/reduced.png"): $(cat "$work_dir/stderr")"
+    fail "--fullscreen at $depth bits: window $geometry, sides up to $sides, $off_blocks pixels off the blocks," \
+      "black and blue pixels $(tile_counts "$work_dir/reduced.png"): $(cat "$work_dir/stderr")"
   fi
   press q
-  wait_exit 3
-else
-  fail "--fullscreen: no window: $(cat "$work_dir/stderr")"
-fi
+  wait_exit 10 || fail "--fullscreen at $depth bits: q did not end the demo"
+done
 
 # No sound device (the disk driver cannot create its file): one line, and on.
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work_dir/no/such/folder" "$demo" >/dev/null 2>"$work_dir/stderr" &
 demo_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^KELP4090$' | head -n1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^KELP4090$' | head -n1)
 sleep 1
 if [[ -n "$window" && "$(cat "$work_dir/stderr")" == "KELP4090: no sound device, running without sound" ]] &&
    kill -0 "$demo_pid"; then

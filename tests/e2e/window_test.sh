@@ -1,7 +1,10 @@
 #!/bin/bash
-# The real demo on real SDL: window, caption, keys, exit status, signals.
-# Usage: window_test.sh path/to/kelp4090
+# The real demo on real SDL: window, caption, keys, the frame-rate digits,
+# exit status, signals.
+# Usage: window_test.sh path/to/kelp4090 path/to/kelp4090-capture path/to/font8x8.txt
 demo=$1
+capture=$2
+font=$3
 source "$(dirname "$0")/xvfb.sh"
 
 start_xvfb 24
@@ -37,25 +40,60 @@ for signal in TERM INT; do
   fi
 done
 
-# The first part covers the screen with blue tiles under the logo and the
-# giant letters: a grab with black pixels or without a good share of blue
-# ones means the frame did not reach the window intact.
+# A grab of the first part with black pixels or without a good share of
+# blue ones means the frame did not reach the window intact.
 check_tiles_shown() {
   sleep 1
   grab "$work_dir/frame.png"
-  local size counts black blue
+  local size black blue
   size=$(identify -format '%wx%h' "$work_dir/frame.png")
-  counts=$(convert "$work_dir/frame.png" -depth 8 txt:- | awk '
-    NR > 1 {
-      rgb = $2; gsub(/[()]/, "", rgb); split(rgb, c, ",")
-      black += (c[1] + c[2] + c[3] == 0); blue += (c[3] > c[1] + 16 && c[3] > c[2] + 16)
-    }
-    END { print black + 0, blue + 0 }')
-  read -r black blue <<<"$counts"
-  if [[ "$size" == "256x256" && "$black" == 0 && "$blue" -gt 6000 ]]; then
+  read -r black blue < <(tile_counts "$work_dir/frame.png")
+  if [[ "$size" == "256x256" ]] && shows_tiles "$work_dir/frame.png"; then
     pass "$1: the tiles fill the 256x256 window"
   else
     fail "$1: grab is $size with $black black and $blue blue pixels"
+  fi
+}
+
+# The frame-rate digits, bottom left, in the colours of the capture
+# program's still with the digits on: its clock runs at exactly 50 frames a
+# second, so it shows 3 and 2, each glyph in the colours it has wherever it
+# is drawn. Only the glyph's own pixels of the live first digit are
+# compared; it is 3 from 48 frames a second up and 2 below, down to 32.
+"$capture" --frame 100 --keys 40:8 --scale 1 -o "$work_dir/digits.png" >/dev/null 2>&1
+for digit in 3 2; do
+  convert "$work_dir/digits.png" -crop 16x16+$((digit == 3 ? 0 : 16))+240 +repage "$work_dir/digit$digit.png"
+  { echo "P1 8 8"; awk -v code=$((48 + digit)) '$1 == "glyph" { on = $2 == code; next } on && NF { print }' "$font" |
+    tr '#.' '10'; } | convert - -negate -scale 200% "$work_dir/mask$digit.png"
+done
+
+# first_digit_off PNG: how far the first digit of a grab is from the still's
+# 3 or 2, whichever is nearer, as the largest difference of one channel (0
+# to 255) over that glyph's pixels.
+first_digit_off() {
+  for digit in 3 2; do
+    convert "$1" -crop 16x16+0+240 +repage "$work_dir/digit$digit.png" -compose difference -composite \
+      "$work_dir/mask$digit.png" -compose multiply -composite -separate -format '%[fx:round(255*maxima)]\n' info: |
+      sort -n | tail -n1
+  done | sort -n | head -n1
+}
+
+# digits_within ROUNDING: grabs the window; true when its first digit is
+# within ROUNDING of the reference's. Sets digit_off.
+digits_within() {
+  grab "$work_dir/digits-now.png" && digit_off=$(first_digit_off "$work_dir/digits-now.png") &&
+    [[ -n "$digit_off" ]] && ((digit_off <= $1))
+}
+
+# check_frame_rate_digits LABEL ROUNDING: the tiles' grab has no digits;
+# 8, held until they show, brings them within ROUNDING of the reference.
+check_frame_rate_digits() {
+  local before
+  before=$(first_digit_off "$work_dir/frame.png")
+  if ((before > $2)) && hold_until 8 digits_within "$2"; then
+    pass "$1: 8 shows the frame rate's digits (first digit within $digit_off of the still's, $before before)"
+  else
+    fail "$1: the frame rate's first digit is $digit_off off the still's (allowed $2), $before before 8"
   fi
 }
 
@@ -63,6 +101,7 @@ for depth in 24 16; do
   start_xvfb "$depth"
   if start_demo "$demo"; then
     check_tiles_shown "$depth-bit server"
+    check_frame_rate_digits "$depth-bit server" $((depth == 24 ? 0 : rounding_16_bits))
     press Escape
     wait_exit 2 && [[ "$exit_status" == 0 ]] && pass "ESC at $depth bits exits with 0" ||
       fail "ESC at $depth bits: $exit_status"

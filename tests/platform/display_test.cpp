@@ -40,6 +40,11 @@ Display* fresh_display()
     return display_new();
 }
 
+void note_surfaces(const uint32_t*, int32_t, int32_t, void* surfaces)
+{
+    *static_cast<int32_t*>(surfaces) = standin_surfaces();
+}
+
 }  // namespace
 
 TEST(Display, OpensOneCaptionedWindowReopensItAtOtherSizesAndFreesIt)
@@ -115,8 +120,13 @@ TEST(DisplayPresent, OtherWindowFormatsGoThroughTheConversion)
         ASSERT_EQ(display->pixel_depth, depth);
         ImagePtr image = filled_image(256, 256, grey);
         std::copy(std::begin(pure), std::end(pure), image->pixels);
+        int32_t surfaces_when_shown = 0;
+        standin_on_present(note_surfaces, &surfaces_when_shown);
         display_present(display, image.get());
         ASSERT_EQ(standin_presents(), 1u);
+        EXPECT_EQ(standin_blits(), 1u) << depth << " bits";
+        EXPECT_EQ(surfaces_when_shown, 1) << "the temporaries outlive the present at " << depth << " bits";
+        EXPECT_EQ(standin_surfaces(), 1);
         const std::vector<uint32_t>& frame = standin_last_frame();
         for (size_t i = 0; i < std::size(pure); ++i) {
             EXPECT_EQ(frame[i], pure[i]) << depth << " bits, colour " << i;
@@ -210,21 +220,37 @@ TEST(DisplayScale, EveryWindowLayoutShowsTheFrameAndEveryPixelAsABlock)
         ASSERT_EQ(standin_last_frame().size(), 768u * 768u) << layout.depth;
         EXPECT_EQ(reduced_window(768, 3, 0, 0, 256, 256), unscaled) << layout.depth << " bits " << layout.red;
         EXPECT_EQ(standin_conversions(), layout.depth == 32 ? 0u : 2u);
+        EXPECT_EQ(standin_blits(), layout.depth == 32 ? 0u : 1u);  // SDL's blit unscaled, our own pass at 3
     }
+}
+
+// The window's pixels left and right of a frame centred at 4x in 1280 x 1024.
+std::vector<uint32_t> fullscreen_sides()
+{
+    std::vector<uint32_t> sides;
+    const std::vector<uint32_t>& window = standin_last_frame();
+    for (size_t row = 0; row < window.size(); row += 1280) {
+        sides.insert(sides.end(), window.begin() + row, window.begin() + row + 128);
+        sides.insert(sides.end(), window.begin() + row + 1152, window.begin() + row + 1280);
+    }
+    return sides;
 }
 
 TEST(DisplayScale, FullscreenTakesTheBestModeCentredOnBlackOrOpensNothing)
 {
-    Display* display = fresh_display();
-    standin_set_fullscreen_modes({{0, 0, 1280, 1024}, {0, 0, 1152, 1100}, {0, 0, 800, 600}});
-    display_set_scale(display_fullscreen);
-    display_set_mode(display, 256, 256);  // x4 fits both larger modes; the first is larger
     const ImagePtr image = patterned_image(256, 256);
-    display_present(display, image.get());
-    ASSERT_EQ(standin_last_frame().size(), 1280u * 1024u);
+    for (int32_t depth : {16, 32}) {  // the frame through SDL's conversion, then our own pass
+        fresh_display();
+        standin_set_video_depth(depth);
+        standin_set_fullscreen_modes({{0, 0, 1280, 1024}, {0, 0, 1152, 1100}, {0, 0, 800, 600}});
+        display_set_scale(display_fullscreen);
+        display_set_mode(display_current(), 256, 256);  // x4 fits both larger modes; the first is larger
+        display_present(display_current(), image.get());
+        ASSERT_EQ(standin_last_frame().size(), 1280u * 1024u);
+        EXPECT_EQ(fullscreen_sides(), std::vector<uint32_t>(2 * 128 * 1024, 0)) << depth << " bits";
+    }
+    Display* display = display_current();
     EXPECT_EQ(reduced_window(1280, 4, 128, 0, 256, 256), pixels_of(image.get()));
-    const std::vector<uint32_t>& window = standin_last_frame();
-    EXPECT_EQ(std::count(window.begin(), window.end(), 0u), 2 * 128 * 1024 + 4 * 4);  // + the frame's one black pixel
 
     standin_set_fullscreen_modes({{0, 0, 1152, 1100}, {0, 0, 800, 600}});
     display_set_mode(display, 256, 256);  // centred down the screen too
