@@ -72,6 +72,17 @@ void hand_page_control(uint32_t ms)
     web_run.page_ms = real_ms();
 }
 
+// The demo's time: the virtual clock's in an exact run, else real time less
+// the spans the page was hidden.
+uint32_t demo_ms()
+{
+    if (web_run.kind == WebClock::exact) {
+        return virtual_clock_ticks(&web_run.clock);
+    }
+    const double now = web_run.hidden ? web_run.hidden_since_ms : real_ms();
+    return static_cast<uint32_t>(now - web_run.origin_ms);
+}
+
 void advance_exact_clock(uint64_t us)
 {
     virtual_clock_advance(&web_run.clock, us);
@@ -210,6 +221,12 @@ EMSCRIPTEN_KEEPALIVE double web_frames()
     return static_cast<double>(web_run.frames);
 }
 
+// The time SDL_GetTicks tells the demo, in ms.
+EMSCRIPTEN_KEEPALIVE uint32_t web_demo_ms()
+{
+    return demo_ms();
+}
+
 // The name of the part running now (between parts, of the last one), or null.
 EMSCRIPTEN_KEEPALIVE const char* web_running_part()
 {
@@ -242,11 +259,7 @@ int SDL_Init(Uint32)
 Uint32 SDL_GetTicks()
 {
     web_run.frames += 1;
-    if (web_run.kind == WebClock::exact) {
-        return virtual_clock_ticks(&web_run.clock);
-    }
-    const double now = web_run.hidden ? web_run.hidden_since_ms : real_ms();
-    return static_cast<Uint32>(now - web_run.origin_ms);
+    return demo_ms();
 }
 
 void SDL_Delay(Uint32 ms)

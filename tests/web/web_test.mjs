@@ -183,20 +183,23 @@ async function checkPaced(browser, base) {
   await page.close();
 }
 
-// The page hidden as a browser hides a background tab, and shown again.
+// The page hidden as a browser hides a background tab, and shown again;
+// returns when, on the page's clock.
 function setHidden(page, hidden) {
   return page.evaluate(value => {
     Object.defineProperty(document, 'hidden', { configurable: true, get: () => value });
     Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => (value ? 'hidden' : 'visible') });
     document.dispatchEvent(new Event('visibilitychange'));
+    return performance.now();
   }, hidden);
 }
 
-// Hidden for a second, neither frames nor sound go on; shown, they go on
-// together, at 50 frames per second without catching up.
+// Hidden for a second, neither frames, sound nor the demo's time go on;
+// shown, they go on together, at 50 frames per second without catching up.
 async function checkHidden(page) {
   const state = () => page.evaluate(() => ({
     frames: kelp.module._web_frames(), audio: kelp.module.audioContext.currentTime, ms: performance.now(),
+    demoMs: kelp.module._web_demo_ms(),
   }));
   const before = await state();
   await setHidden(page, true);
@@ -204,14 +207,17 @@ async function checkHidden(page) {
   const held = await state();
   await sleep(1000);
   const still = await state();
-  check(still.frames === held.frames && still.audio === held.audio, 'hidden: no frames and no sound for a second',
-        `${still.frames - held.frames} frames, ${(still.audio - held.audio).toFixed(3)} s of sound`);
-  await setHidden(page, false);
-  const shown = await state();
-  await page.waitForFunction(count => kelp.module._web_frames() >= count, {}, shown.frames + 50);
+  check(still.frames === held.frames && still.audio === held.audio && still.demoMs === held.demoMs,
+        'hidden: no frames, no sound and no time for a second',
+        `${still.frames - held.frames} frames, ${(still.audio - held.audio).toFixed(3)} s of sound, ` +
+        `${still.demoMs - held.demoMs} ms`);
+  const shownMs = await setHidden(page, false);
+  await page.waitForFunction(count => kelp.module._web_frames() >= count, {}, still.frames + 50);
   const after = await state();
-  check(after.ms - shown.ms >= 900, 'shown again: 50 frames take a second, none caught up',
-        `${(after.ms - shown.ms).toFixed(0)} ms`);
+  // The demo's time goes on from where it stood, not from where real time is.
+  const resumed = after.demoMs - still.demoMs - (after.ms - shownMs);
+  check(after.ms - shownMs >= 900 && Math.abs(resumed) < 5, 'shown again: 50 frames take a second, none caught up',
+        `${(after.ms - shownMs).toFixed(0)} ms, demo time off by ${resumed.toFixed(1)} ms`);
   const picture = (after.frames - before.frames) / 50;
   const sound = after.audio - before.audio;
   check(Math.abs(picture - sound) < 0.2, 'music in step with the picture across the pause',
