@@ -23,6 +23,7 @@ constexpr uint32_t default_video_flags = SDL_HWSURFACE | SDL_ASYNCBLIT | SDL_ANY
 constexpr int32_t default_side = 256;
 constexpr const char* caption = "KELP4090";
 constexpr int32_t bytes_per_pixel = 4;
+constexpr int32_t max_row_bytes = 0xFFFF;  // SDL keeps a surface's pitch in 16 bits
 constexpr int64_t max_window_side = 0x7FFF;  // SDL keeps rectangles in 16 bits
 
 SDL_Surface* window_surface = nullptr;
@@ -310,27 +311,14 @@ void clear_window_if_pending()
     SDL_UnlockSurface(window_surface);
 }
 
-// A width x height 32-bit surface holding the top-left of the Image. The
-// rows are copied in: a library that keeps a surface's pixels in a surface
-// of its own (sdl12-compat) would not see a borrowed pixel pointer.
+// A width x height 32-bit surface on the top-left of the Image's own rows,
+// read with the Image's row length. SDL is handed the rows when the surface
+// is made: a library that keeps a surface's pixels in a surface of its own
+// (sdl12-compat) never sees a pointer written into `pixels` afterwards.
 SDL_Surface* frame_surface(const Image* image, int32_t width, int32_t height)
 {
-    SDL_Surface* frame = SDL_CreateRGBSurface(video_flags, width, height, 32, 0xFF0000, 0x00FF00, 0x0000FF,
-                                              0xFF000000);
-    if (!frame || SDL_LockSurface(frame) < 0) {
-        SDL_FreeSurface(frame);
-        return nullptr;
-    }
-    const auto* source = reinterpret_cast<const uint8_t*>(image->pixels);
-    const size_t source_pitch = static_cast<size_t>(image->width) * bytes_per_pixel;
-    const size_t row_bytes = static_cast<size_t>(width) * bytes_per_pixel;
-    auto* target = static_cast<uint8_t*>(frame->pixels);
-    for (int32_t y = 0; y < height; ++y) {
-        std::memcpy(target + static_cast<size_t>(y) * frame->pitch, source + static_cast<size_t>(y) * source_pitch,
-                    row_bytes);
-    }
-    SDL_UnlockSurface(frame);
-    return frame;
+    return SDL_CreateRGBSurfaceFrom(image->pixels, width, height, 32, image->width * bytes_per_pixel, 0xFF0000,
+                                    0x00FF00, 0x0000FF, 0xFF000000);
 }
 
 // A converted frame into the window at its placement: SDL's blit at scale
@@ -430,7 +418,7 @@ void display_present(Display* display, const Image* image)
 }
 
 // SDL converts the frame to the window's format: a temporary 32-bit surface
-// takes the Image's rows, SDL_DisplayFormat converts it, SDL blits it into
+// on the Image's rows, SDL_DisplayFormat converts it, SDL blits it into
 // the window (our own pass enlarges it at scales above 1), and both
 // temporaries are gone before the window is shown.
 void display_present_converted(Display* display, const Image* image)
@@ -438,7 +426,7 @@ void display_present_converted(Display* display, const Image* image)
     if (!is_the_display(display)) {
         return;
     }
-    if (!window_surface || !has_pixels(image)) {
+    if (!window_surface || !has_pixels(image) || image->width > max_row_bytes / bytes_per_pixel) {
         display_error();
         return;
     }

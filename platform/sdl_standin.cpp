@@ -139,7 +139,9 @@ SDL_Surface as_made(SDL_Surface* surface)
 void surface_release(SDL_Surface* surface)
 {
     if (surface) {
-        free(made_of(surface)->block);
+        if (!(surface->flags & SDL_PREALLOC)) {
+            free(made_of(surface)->block);
+        }
         free(surface->format);
         free(surface);
         state.surfaces -= 1;
@@ -661,6 +663,26 @@ SDL_Surface* SDL_CreateRGBSurface(Uint32, int width, int height, int depth, Uint
     const bool no_masks = !Rmask && !Gmask && !Bmask;
     const ChannelMasks masks = no_masks ? default_masks(depth) : ChannelMasks{Rmask, Gmask, Bmask};
     return surface_new(width, height, depth, masks, Amask, 0);
+}
+
+// A surface on the caller's pixels, which stay the caller's.
+SDL_Surface* SDL_CreateRGBSurfaceFrom(void* pixels, int width, int height, int depth, int pitch, Uint32 Rmask,
+                                      Uint32 Gmask, Uint32 Bmask, Uint32 Amask)
+{
+    SDL_Surface* surface = SDL_CreateRGBSurface(0, 0, 0, depth, Rmask, Gmask, Bmask, Amask);
+    if (!surface || width < 0 || height < 0 || pitch < 0 || pitch > max_pitch) {
+        surface_release(surface);
+        set_error("Invalid surface size or pitch");
+        return nullptr;
+    }
+    surface->flags |= SDL_PREALLOC;
+    surface->w = width;
+    surface->h = height;
+    surface->pitch = static_cast<Uint16>(pitch);
+    surface->clip_rect = {0, 0, static_cast<Uint16>(width), static_cast<Uint16>(height)};
+    surface->pixels = pixels;
+    made_of(surface)->block = pixels;
+    return surface;
 }
 
 SDL_Surface* SDL_DisplayFormat(SDL_Surface* surface)
