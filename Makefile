@@ -1,7 +1,9 @@
 # make run   build an optimised demo and start it
 # make test  build with sanitizers and run every test
+# make check  the sanitizer build's tests alone: no ThreadSanitizer, no browser
 # make install  install the demo under PREFIX (default /usr/local), in DESTDIR if set
 # make deb   build the Debian package build/kelp4090_<version>_<architecture>.deb
+# make references  rewrite the stored references in tests/reference
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
 # make web-benchmark  time every part's drawing in the browser and natively, side by side
@@ -14,7 +16,8 @@ TSAN := build/tsan
 TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
-.PHONY: all run test build deps test-deps clean fuzz pictures web web-serve web-test web-benchmark install deb
+.PHONY: all run test check build deps test-deps clean fuzz pictures references web web-serve web-test \
+	web-benchmark install deb
 
 all: build
 
@@ -31,7 +34,9 @@ build: deps
 run: build
 	@tools/run-demo.sh $(RELEASE)/kelp4090 $(RELEASE)/kelp4090-capture
 
-test: test-deps
+# The unit and whole-program tests under AddressSanitizer and UBSan: the
+# quick loop while working. make test runs them and the rest.
+check: test-deps
 	@cmake -S . -B $(TEST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_SANITIZE=ON -DKELP_WERROR=ON -DKELP_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_DIR) >/dev/null
 	@cmake --build $(TEST) -j $(JOBS)
@@ -39,6 +44,8 @@ test: test-deps
 	@$(MAKE) --no-print-directory deb >/dev/null
 	@tools/fetch-sdl12-compat.sh $(TEST)/sdl12-compat
 	@cd $(TEST) && ctest --output-on-failure -j $(JOBS)
+
+test: check
 	@# The audio tests again, under ThreadSanitizer.
 	@cmake -S . -B $(TSAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELP_TESTS=ON \
 	    -DKELP_TSAN=ON -DKELP_WERROR=ON >/dev/null
@@ -86,6 +93,13 @@ pictures: test-deps
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target pictures
 
+# After an intentional change of pictures, texts, sound or behaviour: renders
+# every reference the tests compare against anew and says which changed.
+references: deps
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target make_references
+	@$(RELEASE)/tools/references/make_references
+
 # Slow (a build and a test run per fault); not part of make test.
 .PHONY: mutants
 mutants: test-deps
@@ -125,13 +139,12 @@ web-serve: web
 	@echo "KELP4090 at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops)"
 	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB)
 
-# Headless Chromium checks the page against the capture program of the test
-# build; make test runs it once that build is up to date.
+# Headless Chromium checks the page against the stored references.
 web-test: web
-	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB)
+	@node tests/web/web_test.mjs tests/reference $(WEB)
 
 # The browser's drawing beside the optimised native program's: the same
 # benchmark loop in the page and in kelp4090-capture --benchmark, in turns.
 web-benchmark: test-deps web
 	@cmake --build $(RELEASE) -j $(JOBS) --target kelp4090-capture >/dev/null
-	@node tests/web/web_test.mjs $(TEST)/kelp4090-capture $(WEB) --benchmark $(RELEASE)/kelp4090-capture
+	@node tests/web/web_test.mjs tests/reference $(WEB) --benchmark $(RELEASE)/kelp4090-capture

@@ -1,5 +1,6 @@
 // The embedded pictures decode to their sizes with the program's own PNM
-// reader, and every byte of their pixel data is read (ASan guards the ends).
+// reader, and every byte of their pixel data is read (ASan guards the ends);
+// pictures and texts are as stored in tests/reference.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "assets.h"
 #include "img.h"
+#include "reference_sets.h"
 
 TEST(AssetDecode, EveryPictureDecodesToItsSize)
 {
@@ -55,4 +57,10 @@ TEST(AssetFont, GlyphsSitInTheirCodes)
     }
     EXPECT_EQ(shapes.size(), 97u);
     img_free(&font);
+}
+
+TEST(AssetDecode, PicturesAndTextsAreAsStored)
+{
+    EXPECT_EQ(reference_changes(reference_read(reference_path("assets.txt")), reference_assets()),
+              std::vector<std::string>{});
 }

@@ -1,6 +1,8 @@
-// Command-line refusals and the key list; the checksums of the PNG writer.
+// Command-line refusals and the key list; the checksums of the PNG writer
+// and the digest of the stored references.
 #include "capture_options.h"
 #include "capture_still.h"
+#include "sha256.h"
 
 #include <gtest/gtest.h>
 
@@ -72,10 +74,26 @@ TEST(CaptureOptions, KeysAreReadAsSymbolsAndAStillRendersUpToItsFrame)
     EXPECT_EQ(still.options.scale, 1);
 }
 
-TEST(CaptureStill, ChecksumsMatchTheirPublishedCheckValues)
+TEST(Checksums, CrcAdlerAndSha256MatchTheirPublishedCheckValues)
 {
     EXPECT_EQ(capture_crc32(bytes_of("123456789")), 0xCBF43926u);
     EXPECT_EQ(capture_crc32({}), 0u);
     EXPECT_EQ(capture_adler32(bytes_of("Wikipedia")), 0x11E60398u);
     EXPECT_EQ(capture_adler32({}), 1u);
+    EXPECT_EQ(sha256_of(bytes_of("abc")), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(sha256_of({}), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    // 56 bytes: the length no longer fits the first block, so the padding takes a second one.
+    EXPECT_EQ(sha256_of(bytes_of("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
+              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    // Fed in pieces that straddle the blocks, and as little-endian words.
+    const std::string million(1000000, 'a');
+    Sha256 pieces = sha256_begin();
+    for (size_t at = 0; at < million.size(); at += 999) {
+        sha256_add(pieces, bytes_of(std::string_view(million).substr(at, 999)));
+    }
+    EXPECT_EQ(sha256_hex(pieces), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    const std::vector<uint32_t> words = {0x00636261};  // "abc" and a zero byte
+    Sha256 little = sha256_begin();
+    sha256_add_le(little, std::span<const uint32_t>(words));
+    EXPECT_EQ(sha256_hex(little), sha256_of(bytes_of(std::string_view("abc\0", 4))));
 }

@@ -1,14 +1,23 @@
 // kelp4090-capture end to end: the MP4 as ffprobe sees it, keys, the exit
-// key, stills in both formats, and the ways it refuses or fails.
+// key, stills in both formats and the sound against the stored references,
+// and the ways it refuses, fails or is interrupted.
 #include "demo.h"
+#include "reference.h"
+#include "sha256.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -66,6 +75,39 @@ protected:
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(at("errors.txt"))};
     }
 
+    // Starts the program, waits until it stages its first output in the
+    // folder (it is then rendering, its handlers in place), and sends `signal`.
+    Run interrupt(const std::vector<std::string>& arguments, int signal) const
+    {
+        const int errors = open(at("errors.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int watch = inotify_init1(IN_CLOEXEC);
+        inotify_add_watch(watch, folder.c_str(), IN_CREATE);
+        std::vector<std::string> words = {capture_program};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) {
+            argv.push_back(word.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+        pid_t pid = -1;
+        const bool started = posix_spawn(&pid, capture_program, &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(errors);
+        pollfd created{watch, POLLIN, 0};
+        const bool staged = started && poll(&created, 1, 120000) == 1;
+        close(watch);
+        int status = 0;
+        if (started) {
+            kill(pid, signal);
+            waitpid(pid, &status, 0);
+        }
+        return {staged && WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(at("errors.txt"))};
+    }
+
     static std::string contents(const std::string& path)
     {
         std::ifstream file(path, std::ios::binary);
@@ -105,6 +147,12 @@ protected:
         file >> magic >> width >> height >> depth;
         file.get();
         return {std::istreambuf_iterator<char>(file), {}};
+    }
+
+    // The RGB bytes of a PNG, as ffmpeg decodes it.
+    static std::string png_pixels(const std::string& path)
+    {
+        return output_of("ffmpeg -v error -i '" + path + "' -f rawvideo -pix_fmt rgb24 -");
     }
 
     std::filesystem::path folder;
@@ -153,23 +201,38 @@ TEST_F(CaptureProgram, FullDiskOrFailingFfmpegGivesAMessageAndLeavesNothingBehin
     EXPECT_EQ(names_in_folder(), (std::vector<std::string>{"errors.txt", "ffmpeg"})) << "temporary files left";
 }
 
+// A long capture says where it is every few seconds ("frame 250 of 5215,
+// ..."); those lines are not messages.
+static int64_t message_lines(const std::string& errors)
+{
+    std::istringstream lines(errors);
+    int64_t count = 0;
+    for (std::string line; std::getline(lines, line);) {
+        long long frame = 0, total = 0;
+        char comma = 0;
+        const bool progress =
+            sscanf(line.c_str(), "kelp4090-capture: frame %lld of %lld%c", &frame, &total, &comma) == 3 && comma == ',';
+        count += progress ? 0 : 1;
+    }
+    return count;
+}
+
 TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
 {
     struct Case {
-        std::string prefix;  // runs the program under timeout, to interrupt it
+        int signal;  // sent once the capture has staged its first output; 0: none
         std::vector<std::string> arguments;
         int status;
         std::string message;
     };
-    const std::string stop = "timeout --preserve-status -s ";
     const std::vector<Case> cases = {
-        {"", {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
-        {"", {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
-        {stop + "TERM 5", {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
-        {stop + "INT 5", {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
-        {"", {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
-        {"", {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
-        {"", {"--scale", "0", "-o", at("new.mp4")}, 2,
+        {0, {"--frames", "20", "--scale", "1", "-o", at("keep.mp4"), "--wav", at("nodir/x.wav")}, 1, "nodir/x.wav"},
+        {0, {"--frame", "100", "-o", at("keep.png"), "--wav", at("keep.wav"), "--keys", "2:q"}, 1, "never shown"},
+        {SIGTERM, {"-o", at("keep.mp4"), "--wav", at("keep.wav")}, 1, "interrupted"},
+        {SIGINT, {"--scale", "1", "-o", at("keep.mp4")}, 1, "interrupted"},
+        {0, {"-o", at("keep"), "--wav", folder.string() + "/./keep"}, 2, "-o and --wav name the same file"},
+        {0, {"--frames", "5", "-o", at("keep.wav")}, 2, "is no name for a video"},
+        {0, {"--scale", "0", "-o", at("new.mp4")}, 2,
          "kelp4090-capture: --scale: '0' is not a whole number from 1 to 8 (see --help)\n"},
     };
     const std::vector<std::string> kept = {"keep", "keep.mp4", "keep.png", "keep.wav"};
@@ -177,10 +240,10 @@ TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
         for (const std::string& name : kept) {
             std::ofstream(at(name)) << "precious";
         }
-        const Run run = capture(test.arguments, test.prefix);
+        const Run run = test.signal ? interrupt(test.arguments, test.signal) : capture(test.arguments);
         EXPECT_EQ(run.status, test.status) << test.message;
         EXPECT_NE(run.errors.find(test.message), std::string::npos) << run.errors;
-        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        EXPECT_EQ(message_lines(run.errors), 1) << run.errors;
         for (const std::string& name : kept) {
             EXPECT_EQ(contents(at(name)), "precious") << name << " after " << test.message;
         }
@@ -188,6 +251,43 @@ TEST_F(CaptureProgram, FailedRefusedOrInterruptedCaptureKeepsWhatWasThere)
         expected.insert(expected.end(), kept.begin(), kept.end());
         EXPECT_EQ(names_in_folder(), expected) << "temporary files left after " << test.message;
     }
+}
+
+// SHA-256 of RGB bytes as the references hash a frame: 0x00RRGGBB values, low byte first.
+static std::string frame_digest(const std::string& rgb)
+{
+    std::vector<uint32_t> pixels(rgb.size() / 3);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const auto channel = [&](size_t k) { return uint32_t{static_cast<uint8_t>(rgb[3 * i + k])}; };
+        pixels[i] = channel(0) << 16 | channel(1) << 8 | channel(2);
+    }
+    Sha256 hash = sha256_begin();
+    sha256_add_le(hash, std::span<const uint32_t>(pixels));
+    return sha256_hex(hash);
+}
+
+// A plain still as PPM, the first keyed run's still as PNG, and the first 600 frames' sound.
+TEST_F(CaptureProgram, StillsAndSoundAreAsStored)
+{
+    const References frames = reference_read(reference_path("frames.txt"));
+    ASSERT_EQ(capture({"--frame", "600", "--scale", "1", "-o", at("600.ppm")}).status, 0);
+    EXPECT_EQ(frame_digest(ppm_pixels(at("600.ppm"))), reference_find(frames, "frame 600"));
+
+    const auto keyed = std::find_if(frames.begin(), frames.end(), [](const Reference& reference) {
+        return reference.name.find(" keys ") != std::string::npos;
+    });
+    ASSERT_NE(keyed, frames.end());
+    std::istringstream name(keyed->name);  // frame N keys LIST
+    std::string word, frame, keys;
+    name >> word >> frame >> word >> keys;
+    ASSERT_EQ(capture({"--frame", frame, "--keys", keys, "--scale", "1", "-o", at("keyed.png")}).status, 0);
+    EXPECT_EQ(frame_digest(png_pixels(at("keyed.png"))), keyed->sha256) << keyed->name;
+
+    ASSERT_EQ(capture({"--frames", "600", "--wav", at("600.wav")}).status, 0);
+    const std::string wav = contents(at("600.wav"));
+    ASSERT_GT(wav.size(), 44u);
+    EXPECT_EQ(sha256_of({reinterpret_cast<const uint8_t*>(wav.data()) + 44, wav.size() - 44}),
+              reference_find(reference_read(reference_path("sound.txt")), "sound frames 0-599"));
 }
 
 // Integrated loudness (LUFS) and true peak (dBTP) of a file's sound, as ffmpeg's ebur128 measures them.
@@ -228,8 +328,7 @@ TEST_F(CaptureProgram, VideoKeepsTheStillsColoursTaggedBt709AndTheSoundLevelWhen
     const std::string ppm = at("still.ppm"), png = at("still.png");  // one still in each format
     for (const auto& [index, pixels, still] : {std::tuple{"100", frame, ppm}, std::tuple{"250", later, png}}) {
         ASSERT_EQ(capture({"--frame", index, "-o", still}).status, 0);
-        const std::string shown = still == ppm ? ppm_pixels(ppm)
-                                               : output_of("ffmpeg -v error -i '" + png + "' -f rawvideo -pix_fmt rgb24 -");
+        const std::string shown = still == ppm ? ppm_pixels(ppm) : png_pixels(png);
         EXPECT_GE(psnr(pixels, shown), 40.0) << "frame " << index;
     }
     const auto [video_lufs, video_peak] = loudness_of(at("v.mp4"));

