@@ -138,9 +138,16 @@ find_window() {
   wait_for settled_window && ! demo_ended
 }
 
+# current_window: true while the window found last is still there, or once
+# a new search finds the demo's window again; sets window. sdl12-compat may
+# replace the window it showed first (it does so for fullscreen).
+current_window() {
+  xdotool getwindowname "$window" >/dev/null 2>&1 || find_window
+}
+
 # window_size: the window's width x height.
 window_size() {
-  xdotool getwindowgeometry "$window" 2>/dev/null | grep -o '[0-9]*x[0-9]*$'
+  current_window && xdotool getwindowgeometry "$window" 2>/dev/null | grep -o '[0-9]*x[0-9]*$'
 }
 
 # hold_until KEY COMMAND...: holds KEY down on the window until COMMAND
@@ -150,7 +157,7 @@ window_size() {
 hold_until() {
   local key=$1 seen=0
   shift
-  xdotool windowfocus "$window" 2>/dev/null
+  current_window && xdotool windowfocus "$window" 2>/dev/null
   xdotool keydown "$key"
   wait_for "$@" || seen=1
   xdotool keyup "$key"
@@ -190,7 +197,7 @@ has_sound() {
 # --- what a grab must show ---
 # grab PNG: the window as a PNG picture.
 grab() {
-  xwd -silent -id "$window" -out "$work_dir/grab.xwd" 2>/dev/null && convert "$work_dir/grab.xwd" "$1"
+  current_window && xwd -silent -id "$window" -out "$work_dir/grab.xwd" 2>/dev/null && convert "$work_dir/grab.xwd" "$1"
 }
 
 # grabbed CHECK: grabs the window into work_dir/grab.png and runs CHECK on
@@ -215,12 +222,10 @@ colour_near() {
   done
 }
 
-# tile_counts PNG: its black pixels and its clearly blue ones, counted as
-# the grey and the white of a picture that classifies every pixel.
+# tile_counts PNG: its black pixels and its clearly blue ones.
 tile_counts() {
-  convert "$1" -channel R -fx 'b > r + 16/255 && b > g + 16/255 ? 1 : (r + g + b == 0 ? 0.5 : 0)' +channel \
-    -separate -delete 1,2 -format '%c' histogram:info:- |
-    awk '/#808080/ { black = $1 } /#FFFFFF/ { blue = $1 } END { print black + 0, blue + 0 }'
+  convert "$1" -depth 8 rgb:- | od -An -v -tu1 -w3 |
+    awk '$3 > $1 + 16 && $3 > $2 + 16 { blue++ } $1 + $2 + $3 == 0 { black++ } END { print black + 0, blue + 0 }'
 }
 
 # shows_tiles PNG: true when the 256x256 picture shows the first part, which
