@@ -6,6 +6,7 @@
 # make references  rewrite the stored references in tests/reference
 # make fuzz  run libFuzzer on every fuzz target for FUZZ_SECONDS each
 # make web   build the demo for browsers into build/web/; make web-serve serves it
+# make web-benchmark  time every part's drawing in the browser and natively, side by side
 # make mutants  plant small faults one at a time and count those the tests catch
 JOBS ?= 2
 RELEASE := build/release
@@ -16,7 +17,7 @@ TSAN_TARGETS := audio_tests audio_thread_tests
 TSAN_TESTS := ^(AudioCallback|AudioDevice|AudioThread|Music|MusicStep)\.
 
 .PHONY: all run test check build deps test-deps clean fuzz pictures references web web-serve web-test \
-	install deb
+	web-benchmark install deb
 
 all: build
 
@@ -142,3 +143,9 @@ web-serve: web
 # Headless Chromium checks the page against the stored references.
 web-test: web
 	@node tests/web/web_test.mjs tests/reference $(WEB)
+
+# The browser's drawing beside the optimised native program's: the same
+# benchmark loop in the page and in kelp4090-capture --benchmark, in turns.
+web-benchmark: test-deps web
+	@cmake --build $(RELEASE) -j $(JOBS) --target kelp4090-capture >/dev/null
+	@node tests/web/web_test.mjs tests/reference $(WEB) --benchmark $(RELEASE)/kelp4090-capture

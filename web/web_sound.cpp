@@ -3,7 +3,6 @@
 // while the demo rewrites the music's loop.
 #include "web_sound.h"
 
-#include "web_draw_times.h"
 #include "web_sdl.h"
 
 #include <SDL.h>
@@ -67,7 +66,8 @@ bool buffer_due()
     if (!sound.open || sound.lock_depth > 0) {
         return false;
     }
-    return web_run.exact ? virtual_clock_take_audio(&web_run.clock) : page_sound_ahead() < sound_lead_seconds;
+    const bool exact = web_run.kind == WebClock::exact;
+    return exact ? virtual_clock_take_audio(&web_run.clock) : page_sound_ahead() < sound_lead_seconds;
 }
 
 // One callback buffer: silence first, then the callback's values unless paused.
@@ -79,7 +79,7 @@ void pull_buffer()
     }
     const auto* values = reinterpret_cast<const int16_t*>(sound.stream.data());
     const size_t count = sound.stream.size() / 2;
-    if (web_run.exact) {
+    if (web_run.kind == WebClock::exact) {
         sound.played.insert(sound.played.end(), values, values + count);
     } else {
         page_sound_play(values, static_cast<int>(count), sound.spec.freq);
@@ -141,7 +141,7 @@ void SDL_PauseAudio(int pause_on)
 // for the page's first gesture, with the first frame on screen.
 void SDL_LockAudio()
 {
-    if (!web_run.exact && !web_run.started) {
+    if (web_run.kind == WebClock::paced && !web_run.started) {
         page_first_frame();
         page_wait_for_start();
         web_run.started = true;
@@ -155,10 +155,9 @@ void SDL_UnlockAudio()
     if (sound.lock_depth > 0) {
         sound.lock_depth -= 1;
     }
-    if (web_run.exact) {
+    if (web_run.kind == WebClock::exact) {
         web_sound_catch_up();
     }
-    web_draw_times_frame_end();
 }
 
 void SDL_CloseAudio()

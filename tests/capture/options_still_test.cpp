@@ -48,6 +48,13 @@ TEST(CaptureOptions, RefusalsNameTheOffendingArgument)
         {{"--scale=3", "--fast"}, "'--fast'"},
         {{"--benchmark", "-o", "x.mp4"}, "--benchmark"},
         {{}, "nothing to write"},
+        {{"-o", "x.mp4", "--fit", "0x0"}, "--fit: '0x0' is smaller than the picture, 256x256"},
+        {{"-o", "x.mp4", "--fit", "1921x1080"}, "--fit: '1921x1080' has an odd side"},
+        {{"-o", "x.mp4", "--fit", "200x200"}, "--fit: '200x200' is smaller"},
+        {{"-o", "x.mp4", "--fit", "8194x4320"}, "--fit: '8194x4320' is larger than 8192x8192"},
+        {{"-o", "x.mp4", "--fit", "abc"}, "--fit: 'abc' is not WIDTHxHEIGHT"},
+        {{"-o", "x.mp4", "--fit", "1920x"}, "--fit: '1920x' is not WIDTHxHEIGHT"},
+        {{"-o", "x.mp4", "--fit", "1920x1080", "--scale", "2"}, "--fit and --scale exclude each other"},
     };
     for (const auto& [arguments, named] : cases) {
         const Parsed parsed = parse(arguments);
@@ -57,7 +64,7 @@ TEST(CaptureOptions, RefusalsNameTheOffendingArgument)
     }
 }
 
-TEST(CaptureOptions, KeysAreReadAsSymbolsAndAStillRendersUpToItsFrame)
+TEST(CaptureOptions, KeysAreReadAsSymbolsAStillRendersUpToItsFrameAndTheSizeFollowsScaleOrFit)
 {
     const Parsed keyed = parse({"--wav", "x.wav", "--keys=300:q,10:space,20:esc,25:8"});
     ASSERT_TRUE(keyed.ok) << keyed.error;
@@ -71,7 +78,15 @@ TEST(CaptureOptions, KeysAreReadAsSymbolsAndAStillRendersUpToItsFrame)
     const Parsed still = parse({"--frame", "40", "-o", "x.png", "--scale", "1"});
     ASSERT_TRUE(still.ok) << still.error;
     EXPECT_EQ(still.options.frames, 41);
-    EXPECT_EQ(still.options.scale, 1);
+    EXPECT_EQ(capture_options_layout(still.options).width, 256);
+
+    const Parsed fitted = parse({"-o", "x.mp4", "--fit=1920x1080"});
+    ASSERT_TRUE(fitted.ok) << fitted.error;
+    const CaptureLayout layout = capture_options_layout(fitted.options);
+    EXPECT_EQ(layout.width, 1920);
+    EXPECT_EQ(layout.height, 1080);
+    EXPECT_EQ(layout.scale, 4);
+    EXPECT_EQ(capture_options_layout(parse({"-o", "x.mp4"}).options).width, 1024);
 }
 
 TEST(Checksums, CrcAdlerAndSha256MatchTheirPublishedCheckValues)

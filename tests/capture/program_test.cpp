@@ -366,3 +366,57 @@ TEST_F(CaptureProgram, VideoSoundIsNormalisedToMinus16Lufs)
     EXPECT_NEAR(lufs, -16.0, 1.0);
     EXPECT_LE(peak, -1.0);
 }
+
+TEST_F(CaptureProgram, FittedVideosCentreThePictureOnBlackAtTheLargestScale)
+{
+    const auto size_and_tags = [](const std::string& video) {
+        return output_of("ffprobe -v error -select_streams v:0 -show_entries stream=width,height,color_space,"
+                         "color_primaries,color_transfer,color_range -of compact=p=0:nk=1 '" + video + "'");
+    };
+    // 3840x2160 holds the picture at 8x; one (black) frame shows the size and tags.
+    ASSERT_EQ(capture({"--frames", "1", "--fit", "3840x2160", "--no-normalise", "-o", at("uhd.mp4")}).status, 0);
+    EXPECT_EQ(size_and_tags(at("uhd.mp4")), "3840|2160|tv|bt709|bt709|bt709\n");
+
+    // Frame 32, the first of part one: its bricks reach every edge of the picture.
+    ASSERT_EQ(capture({"--frame", "32", "--scale", "1", "-o", at("f.ppm")}).status, 0);
+    const std::string picture = ppm_pixels(at("f.ppm"));
+    ASSERT_EQ(picture.size(), 256u * 256 * 3);
+    constexpr size_t width = 1920, height = 1080, scale = 4, left = 448, top = 28;
+    const Run run = capture({"--frames", "33", "--fit", "1920x1080", "--no-normalise", "--timings", "-o", at("fit.mp4")});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    for (const char* stage : {"drawing", "conversion", "pipe", "encoder", "sound"}) {
+        EXPECT_NE(run.errors.find(std::string("\n  ") + stage + " "), std::string::npos) << stage << run.errors;
+    }
+    EXPECT_EQ(size_and_tags(at("fit.mp4")), "1920|1080|tv|bt709|bt709|bt709\n");
+    const std::string frame = output_of("ffmpeg -v error -i '" + at("fit.mp4") +
+                                        "' -vf 'select=eq(n\\,32)' -vsync 0 -f rawvideo -pix_fmt rgb24 "
+                                        "-sws_flags neighbor+accurate_rnd+full_chroma_int -");
+    ASSERT_EQ(frame.size(), width * height * 3);
+    // The picture, enlarged, where it must be; black around it, but for coding
+    // noise within the 16x16 blocks that the picture's edge crosses.
+    constexpr size_t side = 256 * scale;
+    const auto within = [](size_t at, size_t from, size_t margin) { return at + margin >= from && at < from + side + margin; };
+    double squares = 0;
+    int brightest_outside = 0;
+    for (size_t y = 0; y < height; ++y) {
+        for (size_t x = 0; x < width; ++x) {
+            const auto* rgb = reinterpret_cast<const uint8_t*>(frame.data() + (y * width + x) * 3);
+            if (within(x, left, 0) && within(y, top, 0)) {
+                const size_t source = ((y - top) / scale * 256 + (x - left) / scale) * 3;
+                for (size_t channel = 0; channel < 3; ++channel) {
+                    const double difference = rgb[channel] - static_cast<uint8_t>(picture[source + channel]);
+                    squares += difference * difference;
+                }
+            } else if (!within(x, left, 16) || !within(y, top, 16)) {
+                brightest_outside = std::max({brightest_outside, int{rgb[0]}, int{rgb[1]}, int{rgb[2]}});
+            }
+        }
+    }
+    EXPECT_GE(10 * std::log10(255.0 * 255.0 * 3.0 * static_cast<double>(side * side) / squares), 40.0);
+    EXPECT_LE(brightest_outside, 2);
+    const Run odd = capture({"--fit", "1921x1080", "-o", at("odd.mp4")});
+    EXPECT_EQ(odd.status, 2);
+    EXPECT_EQ(odd.errors, "kelp4090-capture: --fit: '1921x1080' has an odd side; the video's colour needs even "
+                          "sizes (see --help)\n");
+    EXPECT_FALSE(std::filesystem::exists(at("odd.mp4")));
+}

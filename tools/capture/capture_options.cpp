@@ -2,10 +2,13 @@
 // names the argument, so a script that passes a wrong value sees which one.
 #include "capture_options.h"
 
+#include "demo.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 
@@ -63,6 +66,31 @@ bool parse_key(std::string_view item, VirtualKey& key)
     return key.symbol >= 0 && parse_whole(item.substr(0, colon), 0, capture_max_frames, key.frame);
 }
 
+// WIDTHxHEIGHT: even sides (4:2:0 colour), room for the picture at least once.
+bool apply_fit(std::string_view text, CaptureOptions& options, std::string& error)
+{
+    const size_t cross = text.find_first_of("xX");
+    int64_t width = 0;
+    int64_t height = 0;
+    const std::string quoted = "--fit: '" + std::string(text) + "'";
+    if (cross == std::string_view::npos || !parse_whole(text.substr(0, cross), 0, INT64_MAX, width) ||
+        !parse_whole(text.substr(cross + 1), 0, INT64_MAX, height)) {
+        error = quoted + " is not WIDTHxHEIGHT, for example 1920x1080";
+    } else if (width % 2 != 0 || height % 2 != 0) {
+        error = quoted + " has an odd side; the video's colour needs even sizes";
+    } else if (width < screen_width || height < screen_height) {
+        error = quoted + " is smaller than the picture, " + std::to_string(screen_width) + "x" +
+                std::to_string(screen_height);
+    } else if (width > capture_max_side || height > capture_max_side) {
+        error = quoted + " is larger than " + std::to_string(capture_max_side) + "x" +
+                std::to_string(capture_max_side);
+    } else {
+        options.fit_width = static_cast<int32_t>(width);
+        options.fit_height = static_cast<int32_t>(height);
+    }
+    return error.empty();
+}
+
 bool apply_option(std::string_view name, std::string_view value, CaptureOptions& options, std::string& error)
 {
     if (value.empty()) {
@@ -84,6 +112,9 @@ bool apply_option(std::string_view name, std::string_view value, CaptureOptions&
     if (name == "--keys") {
         return capture_parse_keys(value, options.keys, error);
     }
+    if (name == "--fit") {
+        return apply_fit(value, options, error);
+    }
     if (name == "-o") {
         options.output = value;
     } else {
@@ -92,8 +123,8 @@ bool apply_option(std::string_view name, std::string_view value, CaptureOptions&
     return true;
 }
 
-constexpr std::array<std::string_view, 7> valued_options = {"-o",     "--wav",   "--passes", "--frames",
-                                                            "--frame", "--scale", "--keys"};
+constexpr std::array<std::string_view, 8> valued_options = {"-o",      "--wav",   "--passes", "--frames",
+                                                            "--frame", "--scale", "--keys",   "--fit"};
 
 bool takes_value(std::string_view name)
 {
@@ -138,10 +169,16 @@ bool check_names(const CaptureOptions& options, bool still, std::string& error)
 
 // Which frames to render, once all arguments are read: whole passes unless
 // a frame count or a still says otherwise.
-bool settle_plan(CaptureOptions& options, bool passes_given, std::string& error)
+bool settle_plan(CaptureOptions& options, const std::vector<std::string_view>& given, std::string& error)
 {
+    const auto was_given = [&given](std::string_view name) {
+        return std::find(given.begin(), given.end(), name) != given.end();
+    };
+    const bool passes_given = was_given("--passes");
     const bool still = options.still_frame >= 0;
-    if (passes_given && options.frames) {
+    if (was_given("--fit") && was_given("--scale")) {
+        error = "--fit and --scale exclude each other: --fit chooses the scale";
+    } else if (passes_given && options.frames) {
         error = "--passes and --frames exclude each other";
     } else if (still && (passes_given || options.frames)) {
         error = "--frame renders up to its frame; leave out --passes and --frames";
@@ -196,7 +233,7 @@ bool capture_is_still_name(const std::string& path)
 
 bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& options, std::string& error)
 {
-    bool passes_given = false;
+    std::vector<std::string_view> given;
     for (int index = 1; index < argc; ++index) {
         std::string_view name = argv[index];
         std::string_view value;
@@ -219,11 +256,15 @@ bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& op
             options.normalise = false;
             continue;
         }
+        if (name == "--timings") {
+            options.timings = true;
+            continue;
+        }
         if (!takes_value(name)) {
             error = "unknown argument '" + std::string(argv[index]) + "'";
             return false;
         }
-        passes_given = passes_given || name == "--passes";
+        given.push_back(name);
         if (!apply_option(name, value, options, error)) {
             return false;
         }
@@ -232,7 +273,7 @@ bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& op
         error = "--benchmark takes no other argument";
         return false;
     }
-    return options.benchmark || settle_plan(options, passes_given, error);
+    return options.benchmark || settle_plan(options, given, error);
 }
 
 const char* capture_usage()
@@ -248,6 +289,9 @@ const char* capture_usage()
            "  --frames N       render the first N frames (1-100000) instead of whole passes\n"
            "  --frame N        write frame N (counted from 0) as the still given by -o\n"
            "  --scale S        enlarge every pixel to S x S (1-8, default 4: 1024x1024)\n"
+           "  --fit WxH        a W x H video or still, the picture at the largest whole\n"
+           "                   scale that fits, centred on black; sides even, 256-8192\n"
+           "                   (for video sites: 1920x1080, 3840x2160); not with --scale\n"
            "  --no-normalise   keep the program's own sound level in the video; without it\n"
            "                   the sound is brought to -16 LUFS, true peak at most -1 dBTP\n"
            "                   (--wav always keeps the values the program plays)\n"
@@ -255,6 +299,8 @@ const char* capture_usage()
            "                   counted from 0 including the fades, and KEY one of space, esc\n"
            "                   or one character (a, s, 8, 9, q ...); a key is held until the\n"
            "                   next one in the list is pressed, so it acts once\n"
+           "  --timings        at the end, print the time each stage took: drawing,\n"
+           "                   conversion, the pipe to ffmpeg, the encoder, the sound\n"
            "  --benchmark      time every part's drawing and the present, unpaced and\n"
            "                   without encoding, and print the figures\n"
            "  -h, --help       show this text\n"
@@ -265,4 +311,11 @@ const char* capture_usage()
            "capture succeeded. Exit status: 0 with every file complete, 1 after a failure\n"
            "or Ctrl+C (existing files untouched), 2 for arguments that make no sense.\n"
            "Example: kelp4090-capture -o demo.mp4 --keys 200:8,1500:space\n";
+}
+
+CaptureLayout capture_options_layout(const CaptureOptions& options)
+{
+    return options.fit_width > 0
+               ? capture_layout_fit(screen_width, screen_height, options.fit_width, options.fit_height)
+               : capture_layout_scaled(screen_width, screen_height, options.scale);
 }

@@ -1,6 +1,7 @@
 // Command line of kelp4090-capture: what to render and where to write it.
 #pragma once
 
+#include "capture_picture.h"
 #include "virtual_clock.h"
 
 #include <cstdint>
@@ -17,9 +18,13 @@ struct CaptureOptions {
     // Nearest-neighbour enlargement. Even, so that every 2x2 block of the
     // video's half-resolution colour lies inside one of the demo's pixels.
     int32_t scale = 4;
+    // --fit: the video's size, the picture at the largest scale that fits; 0: not asked.
+    int32_t fit_width = 0;
+    int32_t fit_height = 0;
     // Pressed after their frames, each held until the next one is pressed.
     std::vector<VirtualKey> keys;
     bool normalise = true;     // bring the video's sound to a standard loudness
+    bool timings = false;      // print the time of each stage at the end
     bool benchmark = false;
     bool help = false;
 };
@@ -36,6 +41,8 @@ bool capture_parse_options(int argc, const char* const* argv, CaptureOptions& op
 // into `keys` as given; false with a one-line reason in `error`.
 bool capture_parse_keys(std::string_view list, std::vector<VirtualKey>& keys, std::string& error);
 const char* capture_usage();
+// Where the picture lies in the written frames: --fit, or else --scale.
+CaptureLayout capture_options_layout(const CaptureOptions& options);
 // The file name's extension in lower case, without the dot; "" when it has none.
 std::string capture_extension(const std::string& path);
 // True when the name asks for a still picture rather than a video.

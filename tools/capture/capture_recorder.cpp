@@ -7,6 +7,7 @@
 // 882 k ... 882 (k + 1) - 1 of the recorded stream.
 #include "capture_recorder.h"
 
+#include "capture_timings.h"
 #include "demo.h"
 #include "ring.h"
 #include "sdl_standin.h"
@@ -16,18 +17,14 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 struct Progress {
-    Clock::time_point start;
-    Clock::time_point shown;
+    double shown = 0;  // wall clock of the last progress line
     int64_t total = 0;  // expected frames; keys may end the run sooner
     bool terminal = false;
 };
@@ -35,7 +32,7 @@ struct Progress {
 struct Recorder {
     CapturePlan plan;
     std::vector<std::unique_ptr<CaptureSink>> sinks;
-    std::vector<uint32_t> pending;  // the last frame shown, enlarged, waiting for its sound
+    std::vector<uint32_t> pending;  // the last frame shown, waiting for its sound
     int32_t pending_width = 0;
     int32_t pending_height = 0;
     bool has_pending = false;
@@ -43,6 +40,8 @@ struct Recorder {
     bool ending = false;
     std::array<int16_t, capture_values_per_frame> sound{};
     Progress progress;
+    CaptureMoment started{};
+    CaptureMoment drawing_since{};  // the end of the last present
 };
 
 Recorder recorder;
@@ -51,11 +50,6 @@ volatile std::sig_atomic_t interrupted = 0;
 void note_interrupt(int)
 {
     interrupted = 1;
-}
-
-double seconds_since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // On a terminal the progress line is rewritten in place; a log gets a line now and then.
@@ -75,19 +69,25 @@ const char* line_start()
     _exit(EXIT_FAILURE);
 }
 
+double seconds_running()
+{
+    return capture_moment().wall - recorder.started.wall;
+}
+
 double frames_per_second()
 {
-    const double elapsed = seconds_since(recorder.progress.start);
+    const double elapsed = seconds_running();
     return elapsed > 0 ? static_cast<double>(recorder.delivered) / elapsed : 0;
 }
 
 void progress_show()
 {
     Progress& progress = recorder.progress;
-    if (seconds_since(progress.shown) < (progress.terminal ? 0.25 : 5.0)) {
+    const double now = capture_moment().wall;
+    if (now - progress.shown < (progress.terminal ? 0.25 : 5.0)) {
         return;
     }
-    progress.shown = Clock::now();
+    progress.shown = now;
     const double rate = frames_per_second();
     const int64_t left = std::max<int64_t>(progress.total - recorder.delivered, 0);
     const auto seconds_left = static_cast<long long>(rate > 0 ? static_cast<double>(left) / rate : 0);
@@ -100,26 +100,14 @@ void progress_summary()
 {
     fprintf(stderr, "%skelp4090-capture: %lld frames (%.2f s of video) in %.1f s, %.1f frames/s\n", line_start(),
             static_cast<long long>(recorder.delivered), static_cast<double>(recorder.delivered) / demo_frame_rate,
-            seconds_since(recorder.progress.start), frames_per_second());
+            seconds_running(), frames_per_second());
 }
 
-// Nearest neighbour: each pixel becomes a scale x scale square.
-void keep_enlarged(const uint32_t* pixels, int32_t width, int32_t height, int32_t scale)
+void keep(const uint32_t* pixels, int32_t width, int32_t height)
 {
-    const size_t wide = static_cast<size_t>(width) * static_cast<size_t>(scale);
-    recorder.pending.resize(wide * static_cast<size_t>(height) * static_cast<size_t>(scale));
-    uint32_t* row = recorder.pending.data();
-    for (int32_t y = 0; y < height; ++y) {
-        uint32_t* const first = row;
-        for (int32_t x = 0; x < width; ++x) {
-            row = std::fill_n(row, scale, pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x]);
-        }
-        for (int32_t copy = 1; copy < scale; ++copy) {
-            row = std::copy_n(first, wide, row);
-        }
-    }
-    recorder.pending_width = width * scale;
-    recorder.pending_height = height * scale;
+    recorder.pending.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height));
+    recorder.pending_width = width;
+    recorder.pending_height = height;
     recorder.has_pending = true;
 }
 
@@ -154,6 +142,7 @@ void deliver_pending()
 // Called with every present; the clock still stands at the frame's start.
 void on_present(const uint32_t* pixels, int32_t width, int32_t height, void*)
 {
+    capture_timings_add_since(CaptureStep::drawing, recorder.drawing_since);
     if (interrupted) {
         give_up("interrupted");
     }
@@ -161,7 +150,8 @@ void on_present(const uint32_t* pixels, int32_t width, int32_t height, void*)
     if (recorder.plan.frames && recorder.delivered >= recorder.plan.frames) {
         exit(EXIT_SUCCESS);
     }
-    keep_enlarged(pixels, width, height, recorder.plan.scale);
+    keep(pixels, width, height);
+    recorder.drawing_since = capture_moment();
 }
 
 // Runs at every exit, including the demo's own exit(0) after an exit key.
@@ -190,6 +180,9 @@ void finish_at_exit()
         }
     }
     progress_summary();
+    if (recorder.plan.timings) {
+        capture_timings_print(recorder.started, recorder.delivered);
+    }
     for (const auto& sink : recorder.sinks) {
         if (!sink->path().empty()) {
             fprintf(stderr, "kelp4090-capture: wrote %s\n", sink->path().c_str());
@@ -218,8 +211,9 @@ void capture_record(CapturePlan plan, std::vector<std::unique_ptr<CaptureSink>> 
 {
     recorder.plan = std::move(plan);
     recorder.sinks = std::move(sinks);
-    recorder.progress.start = Clock::now();
-    recorder.progress.shown = recorder.progress.start;
+    recorder.started = capture_moment();
+    recorder.drawing_since = recorder.started;
+    recorder.progress.shown = recorder.started.wall;
     recorder.progress.total = recorder.plan.frames ? recorder.plan.frames
                                                    : recorder.plan.passes * ring_pass_frames();
     recorder.progress.terminal = isatty(STDERR_FILENO) != 0;

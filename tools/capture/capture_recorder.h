@@ -15,7 +15,8 @@
 
 constexpr int32_t capture_values_per_frame = audio_output_rate / demo_frame_rate;  // 882
 
-// One rendered frame: its picture, enlarged, and the sound of its 20 ms.
+// One rendered frame: its picture, as the demo drew it, and the sound of its
+// 20 ms. Each output enlarges the picture as it needs.
 struct CaptureFrame {
     int64_t index;              // counted from 0, fades included
     const uint32_t* pixels;     // 0x00RRGGBB, width * height, row-major
@@ -58,8 +59,8 @@ private:
 struct CapturePlan {
     int32_t passes = 1;  // whole passes through the ring, when frames is 0
     int64_t frames = 0;  // stop after this many frames
-    int32_t scale = 1;
     std::vector<VirtualKey> keys;
+    bool timings = false;  // print the time of each stage at the end
 };
 
 // Starts the demo and records it. Never returns: the process ends with

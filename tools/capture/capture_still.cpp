@@ -78,7 +78,10 @@ std::vector<uint8_t> zlib_stored(std::span<const uint8_t> raw)
 
 class StillSink final : public CaptureSink {
 public:
-    StillSink(const std::string& path, int64_t frame) : CaptureSink(path), wanted(frame) {}
+    StillSink(const std::string& path, int64_t frame, const CaptureLayout& layout)
+        : CaptureSink(path), wanted(frame), layout(layout)
+    {
+    }
 
     bool write(const CaptureFrame& frame) override
     {
@@ -90,9 +93,13 @@ public:
         if (frame.index != wanted) {
             return true;
         }
+        const std::vector<uint32_t> picture = capture_enlarge(frame.pixels, frame.width, frame.height, layout);
+        if (picture.empty()) {
+            return fail("the picture does not fit the still's size");
+        }
         const bool png = capture_extension(path()) == "png";
-        const std::vector<uint8_t> bytes = png ? capture_encode_png(frame.pixels, frame.width, frame.height)
-                                               : capture_encode_ppm(frame.pixels, frame.width, frame.height);
+        const std::vector<uint8_t> bytes = png ? capture_encode_png(picture.data(), layout.width, layout.height)
+                                               : capture_encode_ppm(picture.data(), layout.width, layout.height);
         return (file.write(bytes) && file.close()) || fail(file.error());
     }
 
@@ -112,6 +119,7 @@ public:
 private:
     CaptureFile file;
     int64_t wanted;
+    CaptureLayout layout;
     int64_t seen = 0;
 };
 
@@ -165,7 +173,7 @@ std::vector<uint8_t> capture_encode_png(const uint32_t* pixels, int32_t width, i
     return png;
 }
 
-std::unique_ptr<CaptureSink> capture_still_new(const std::string& path, int64_t frame)
+std::unique_ptr<CaptureSink> capture_still_new(const std::string& path, int64_t frame, const CaptureLayout& layout)
 {
-    return std::make_unique<StillSink>(path, frame);
+    return std::make_unique<StillSink>(path, frame, layout);
 }

@@ -1,6 +1,7 @@
 // One frame as a picture: PNG or binary PPM, chosen by the file name.
 #pragma once
 
+#include "capture_picture.h"
 #include "capture_recorder.h"
 
 #include <cstdint>
@@ -9,7 +10,8 @@
 #include <string>
 #include <vector>
 
-std::unique_ptr<CaptureSink> capture_still_new(const std::string& path, int64_t frame);
+// The picture of frame `frame`, enlarged into the layout.
+std::unique_ptr<CaptureSink> capture_still_new(const std::string& path, int64_t frame, const CaptureLayout& layout);
 
 // 8-bit RGB encodings of 0x00RRGGBB pixels. The PNG keeps its pixel data in
 // stored (uncompressed) deflate blocks, so it needs no compressor.

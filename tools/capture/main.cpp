@@ -36,12 +36,13 @@ int main(int argc, char** argv)
     // A dead ffmpeg then shows as a failed write with a message, not as a silent end.
     signal(SIGPIPE, SIG_IGN);
     std::vector<std::unique_ptr<CaptureSink>> sinks;
+    const CaptureLayout layout = capture_options_layout(options);
     if (!options.output.empty()) {
-        sinks.push_back(options.still_frame >= 0 ? capture_still_new(options.output, options.still_frame)
-                                                 : capture_video_new(options.output, options.normalise));
+        sinks.push_back(options.still_frame >= 0 ? capture_still_new(options.output, options.still_frame, layout)
+                                                 : capture_video_new(options.output, options.normalise, layout));
     }
     if (!options.wav.empty()) {
         sinks.push_back(capture_wav_new(options.wav));
     }
-    capture_record({options.passes, options.frames, options.scale, options.keys}, std::move(sinks));
+    capture_record({options.passes, options.frames, options.keys, options.timings}, std::move(sinks));
 }

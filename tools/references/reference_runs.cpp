@@ -135,7 +135,7 @@ std::map<size_t, std::string> render(const std::string& keys, const Run& run)
         close(channel[0]);
         std::vector<std::unique_ptr<CaptureSink>> sinks;
         sinks.push_back(std::make_unique<DigestSink>(run.wanted, channel[1]));
-        capture_record({.passes = 1, .frames = run.frames, .scale = 1, .keys = pressed}, std::move(sinks));
+        capture_record({.passes = 1, .frames = run.frames, .keys = pressed}, std::move(sinks));
     }
     close(channel[1]);
     std::string text;
