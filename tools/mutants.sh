@@ -67,8 +67,8 @@ area_tests[texts]='AssetTexts|AssetSpinTable|AssetDecode'
 area_programs[texts]='assets_tests'
 area_tests[waves]='WaveTable|Synth'
 area_programs[waves]='waves_tests'
-area_tests[encoder]='CaptureProgram\.(VideoKeeps|StillsAndSound)[A-Za-z0-9]*'
-area_programs[encoder]='kelp4090-capture capture_program_tests'
+area_tests[encoder]='CapturePicture|CaptureProgram\.(VideoKeeps|StillsAndSound)[A-Za-z0-9]*'
+area_programs[encoder]='capture_tests kelp4090-capture capture_program_tests'
 area_tests[scale]='DisplayScale|DisplayPresent'
 area_programs[scale]='platform_tests'
 area_tests[web]='GlibcRandom'
@@ -251,15 +251,15 @@ fault table-count-short         "waves"          tools/waves/table_writer.cpp \
 fault encoder-primaries-tag     "encoder"        tools/capture/capture_ffmpeg.cpp \
     '"-color_primaries", "bt709"' \
     '"-color_primaries", "bt470bg"'
-fault encoder-red-blue-swapped  "encoder"        tools/capture/capture_ffmpeg.cpp \
-    'std::endian::little ? "bgr0" : "0rgb"' \
-    'std::endian::little ? "rgb0" : "0rgb"'
-fault encoder-full-range        "encoder"        tools/capture/capture_ffmpeg.cpp \
-    'out_color_matrix=bt709:out_range=tv' \
-    'out_color_matrix=bt709:out_range=pc'
-fault encoder-enlarged-rows     "encoder"        tools/capture/capture_recorder.cpp \
-    'for (int32_t copy = 1; copy < scale; ++copy) {' \
-    'for (int32_t copy = 1; copy < scale - 1; ++copy) {'
+fault encoder-blue-reads-red    "encoder"        tools/capture/capture_picture.cpp \
+    'return rgb & 0xFF;' \
+    'return (rgb >> 16) & 0xFF;'
+fault encoder-full-range-luma   "encoder"        tools/capture/capture_picture.cpp \
+    'constexpr int64_t luma_black = 16;' \
+    'constexpr int64_t luma_black = 0;'
+fault encoder-enlarged-rows     "encoder"        tools/capture/capture_picture.cpp \
+    'for (int32_t copy = 1; copy < layout.scale; ++copy) {' \
+    'for (int32_t copy = 1; copy < layout.scale - 1; ++copy) {'
 # scaled present
 fault scale-centre-unscaled     "scale"          platform/display.cpp \
     'placement.top = std::max(0, (window_surface->h - height * placement.scale) / 2);' \
@@ -287,8 +287,8 @@ fault page-hash-red-blue        "web"            web/index.html \
     'bytes[i] = rgba[i + 2];' \
     'bytes[i] = rgba[i];'
 fault page-scale-rounds-up      "web"            web/index.html \
-    'Math.floor(room * ratio / side)' \
-    'Math.ceil(room * ratio / side)'
+    'Math.floor(Math.min(width, height) * ratio / side)' \
+    'Math.ceil(Math.min(width, height) * ratio / side)'
 fault glibc-random-drops        "web"            web/glibc_random.cpp \
     'constexpr uint32_t dropped_draws = 310;' \
     'constexpr uint32_t dropped_draws = 311;'
