@@ -154,6 +154,14 @@ const frames = page => page.evaluate(() => [kelp.module._web_frames(), performan
 async function checkPaced(browser, base) {
   const page = await browser.newPage();
   await page.setViewport({ width: 600, height: 360 });
+  // Every frame reaches the canvas through one putImageData: note its time.
+  await page.evaluateOnNewDocument(() => {
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (...args) {
+      window.kelp?.frameTimes?.push(performance.now());
+      return put.apply(this, args);
+    };
+  });
   await page.goto(base);
   await page.waitForFunction(() => kelp.firstFrameMs !== null, { timeout: 30000 });
   const firstMs = await page.evaluate(() => kelp.firstFrameMs);
@@ -161,17 +169,19 @@ async function checkPaced(browser, base) {
   check(prompt === 'Click or press a key to start', 'first frame and start prompt', `after ${firstMs.toFixed(0)} ms`);
   await page.mouse.click(300, 150);
   await page.waitForFunction(() => kelp.module._web_frames() >= 100, { timeout: 60000 });
-  // A machine shared with other builds may starve the browser for longer than
-  // a frame, which the frame clock does not win back: up to three windows.
-  const rates = [];
-  for (let attempt = 0; attempt < 3 && !rates.some(rate => Math.abs(rate - 50) <= 1); ++attempt) {
-    const [framesBefore, before] = await frames(page);
-    await sleep(10000);
-    const [framesAfter, after] = await frames(page);
-    rates.push((framesAfter - framesBefore) / (after - before) * 1000);
-  }
-  check(rates.some(rate => Math.abs(rate - 50) <= 1), '50 frames per second over 10 s',
-        rates.map(rate => rate.toFixed(2)).join(', '));
+  // The median gap between frames: a browser starved by a busy machine
+  // stretches a few frames, which the frame clock does not win back, but
+  // it does not move the median. Never faster than 50 frames per second.
+  const times = await page.evaluate(() => new Promise(resolve => {
+    kelp.frameTimes = [];
+    const done = () => (kelp.frameTimes.length > 250 ? resolve(kelp.frameTimes) : setTimeout(done, 100));
+    done();
+  }));
+  const gaps = times.slice(1).map((time, i) => time - times[i]).sort((a, b) => a - b);
+  const median = gaps[gaps.length >> 1];
+  const rate = (times.length - 1) / (times.at(-1) - times[0]) * 1000;
+  check(Math.abs(median - 20) <= 1 && rate <= 50.5, '50 frames per second',
+        `median gap ${median.toFixed(2)} ms, ${rate.toFixed(2)} frames a second`);
   const soundAhead = await page.evaluate(() => kelp.module.soundNext - kelp.module.audioContext.currentTime);
   check(soundAhead > 0, 'sound scheduled ahead of the audio clock', `${soundAhead.toFixed(3)} s`);
   await checkHidden(page);
